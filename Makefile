@@ -1,0 +1,36 @@
+# make check: install what is missing, configure, build and run every test.
+# make demo:  the host program's demonstration run.
+PRESET ?= default
+DEBIAN_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+                   libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev python3 python3-openpyxl
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: check demo deps configure build asan clean
+
+check: build
+	ctest --preset $(PRESET)
+
+deps:
+	@missing=$$(for p in $(DEBIAN_PACKAGES); do \
+	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing:" $$missing; \
+	    $(SUDO) apt-get update -qq && \
+	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake --preset $(PRESET)
+
+build: configure
+	cmake --build --preset $(PRESET)
+
+asan:
+	$(MAKE) check PRESET=asan
+
+demo: build
+	@if [ -x build/$(PRESET)/apps/zel ]; then build/$(PRESET)/apps/zel demo; \
+	else echo "make demo: the host program 'zel' is not built yet"; fi
+
+clean:
+	rm -rf build
