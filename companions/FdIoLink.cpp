@@ -1,0 +1,63 @@
+#include "FdIoLink.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+namespace kro {
+
+bool FdIoLink::waitReady(short events, Deadline deadline) {
+  for (;;) {
+    const auto left =
+        std::chrono::ceil<Millis>(deadline - std::chrono::steady_clock::now()).count();
+    if (left <= 0) return false;
+    pollfd p{fd_, events, 0};
+    const int n = ::poll(&p, 1, static_cast<int>(std::min<Millis::rep>(left, 1 << 30)));
+    if (n > 0) return true;  // ready, or hung up / failed: the transfer itself reports which
+    if (n == 0) return false;
+    if (errno != EINTR) throw std::system_error(errno, std::generic_category(), "poll");
+  }
+}
+
+// The deadlines are the link's own: they measure how long the instrument stays silent, which has
+// nothing to do with the application's notion of the date and time.
+IoLink::Io FdIoLink::readSome(std::span<uint8_t> buffer, Millis timeout, size_t& count) {
+  const Deadline deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+    if (n > 0) {
+      count = static_cast<size_t>(n);
+      return Io::Done;
+    }
+    if (n == 0) return Io::Closed;
+    // A terminal whose other side has gone reads as EIO.
+    if (errno == EIO && !isSocket_) return Io::Closed;
+    if (errno == EINTR) continue;
+    if (errno != EAGAIN && errno != EWOULDBLOCK)
+      throw std::system_error(errno, std::generic_category(), "read");
+    if (!waitReady(POLLIN, deadline)) return Io::TimedOut;
+  }
+}
+
+IoLink::Io FdIoLink::writeSome(std::span<const uint8_t> data, Millis timeout, size_t& count) {
+  const Deadline deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    const ssize_t n = isSocket_ ? ::send(fd_, data.data(), data.size(), MSG_NOSIGNAL)
+                                : ::write(fd_, data.data(), data.size());
+    if (n > 0) {
+      count = static_cast<size_t>(n);
+      return Io::Done;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EIO && !isSocket_) return Io::Closed;
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+      throw std::system_error(errno, std::generic_category(), "write");
+    if (!waitReady(POLLOUT, deadline)) return Io::TimedOut;
+  }
+}
+
+}  // namespace kro

@@ -1,0 +1,27 @@
+#pragma once
+// The reading and writing shared by the links that end in a POSIX file descriptor (a socket,
+// a serial device): non-blocking transfers, and poll() for the time-outs.
+#include "companions/IoLink.h"
+
+namespace kro {
+
+class FdIoLink : public IoLink {
+ public:
+  using IoLink::IoLink;
+
+ protected:
+  // The open descriptor, or -1; set by the concrete link's openTransport.
+  int fd_ = -1;
+  // Sockets send with MSG_NOSIGNAL so that a peer that went away is an error, not a signal.
+  bool isSocket_ = false;
+
+  Io readSome(std::span<uint8_t> buffer, Millis timeout, size_t& count) override;
+  Io writeSome(std::span<const uint8_t> data, Millis timeout, size_t& count) override;
+
+ private:
+  using Deadline = std::chrono::steady_clock::time_point;
+  // Waits until the descriptor is ready for `events`; false when the deadline passes first.
+  bool waitReady(short events, Deadline deadline);
+};
+
+}  // namespace kro

@@ -1,0 +1,90 @@
+#pragma once
+// An IO link object: one instrument address and the session behind it. The session opens on
+// demand, ReleaseLink closes it, and the next operation opens it again. Every read waits at most
+// the time-out it is given for the next bytes to arrive, so a slow serial line still gets through
+// a long reply while a silent instrument is noticed. Any failure closes the session before it is
+// raised: a reply left half read must never be mistaken for the answer to the next command.
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "companions/ErrorCodes.h"
+
+namespace kro {
+
+class IoLink {
+ public:
+  // A reply line longer than this is refused rather than buffered without end.
+  static constexpr size_t kMaxLineLength = size_t{1} << 20;
+  // The largest definite-length block accepted (a 100001-point trace needs 400 kB).
+  static constexpr size_t kMaxBlockLength = size_t{64} << 20;
+
+  explicit IoLink(std::string address);
+  virtual ~IoLink() = default;
+  IoLink(const IoLink&) = delete;
+  IoLink& operator=(const IoLink&) = delete;
+
+  // The address text the link was made from, as given.
+  const std::string& Address() const { return address_; }
+  // Ends the current use of the link: closes the session and forgets any unread reply.
+  void ReleaseLink();
+
+  bool isOpen() const { return open_; }
+  // Opens the session now when it is not open.
+  void open(int timeoutMs);
+
+  // Sends `line` followed by a line feed.
+  void writeLine(std::string_view line, int timeoutMs);
+  // Sends raw bytes (a command whose tail is a block carries its own line end).
+  void writeBytes(std::span<const uint8_t> bytes, int timeoutMs);
+  // The next reply line, without its line end (LF or CR LF).
+  std::string readLine(int timeoutMs, size_t maxLength = kMaxLineLength);
+  // The next IEEE 488.2 definite-length block ("#" n L data), its data replacing `into`'s
+  // contents, and the line end that follows it when there is one. `into` grows only as bytes
+  // arrive, so a header that promises more than is sent costs no more than what came.
+  void readBlock(std::vector<uint8_t>& into, int timeoutMs, size_t maxLength = kMaxBlockLength);
+  std::vector<uint8_t> readBlock(int timeoutMs, size_t maxLength = kMaxBlockLength);
+
+  // What kind of link this is, for messages and the component list ("TCP socket", "RS-232").
+  virtual std::string kind() const = 0;
+
+ protected:
+  enum class Io { Done, TimedOut, Closed };
+  using Millis = std::chrono::milliseconds;
+
+  // Opens the transport, raising an Error worded for a person when it cannot.
+  virtual void openTransport(Millis timeout) = 0;
+  virtual void closeTransport() noexcept = 0;
+  // Read / write at most `buffer.size()` bytes, waiting up to `timeout` for the transport to be
+  // ready; `count` receives how many moved (at least 1 when the result is Done). A system failure
+  // is thrown as std::system_error.
+  virtual Io readSome(std::span<uint8_t> buffer, Millis timeout, size_t& count) = 0;
+  virtual Io writeSome(std::span<const uint8_t> data, Millis timeout, size_t& count) = 0;
+
+  // Closes the session and raises `code` with `description`.
+  [[noreturn]] void fail(ErrorCode code, const std::string& description);
+
+ private:
+  // Reads more into the receive buffer; raises on time-out or close. `received` and `expected`
+  // describe the reply so far for the message (expected 0 = unknown).
+  void fill(int timeoutMs, size_t received, size_t expected);
+  size_t buffered() const { return rxEnd_ - rxBegin_; }
+  // Reads into `buffer` (at least one byte); raises on time-out or close like fill.
+  size_t receive(std::span<uint8_t> buffer, int timeoutMs, size_t received, size_t expected);
+  uint8_t takeByte(int timeoutMs, size_t received, size_t expected);
+  // A block may be followed by a line end that has not arrived yet; the next line read drops
+  // it (waiting for it), the block read itself drops only what has already arrived.
+  void dropPendingLineEnd(int timeoutMs, bool wait);
+
+  std::string address_;
+  bool open_ = false;
+  std::vector<uint8_t> rx_;
+  size_t rxBegin_ = 0, rxEnd_ = 0;
+  bool pendingLineEnd_ = false;
+};
+
+}  // namespace kro

@@ -1,0 +1,36 @@
+#pragma once
+// The RS-232 configuration object ("KroRS232.RS232Config"): the line settings a serial link
+// opens with. Four numeric properties in interface order: StopBits, BaudRate, DataBits, Parity.
+// The connect set-up gives 1, 9600, 8 and 3 (no parity): the usual 9600 8N1.
+#include <cstdint>
+
+namespace kro {
+
+enum RS232Parity : int32_t { rs232ParityEven = 1, rs232ParityOdd = 2, rs232ParityNone = 3 };
+
+class RS232Config {
+ public:
+  static constexpr const char* kProgId = "KroRS232.RS232Config";
+
+  int32_t StopBits() const { return stopBits_; }
+  void StopBits(int32_t value);  // 1 or 2
+  int32_t BaudRate() const { return baudRate_; }
+  void BaudRate(int32_t value);  // a rate the serial driver offers, 50 .. 4000000
+  int32_t DataBits() const { return dataBits_; }
+  void DataBits(int32_t value);  // 5 .. 8
+  int32_t Parity() const { return parity_; }
+  void Parity(int32_t value);    // RS232Parity
+
+  friend bool operator==(const RS232Config&, const RS232Config&) = default;
+
+ private:
+  int32_t stopBits_ = 1;
+  int32_t baudRate_ = 9600;
+  int32_t dataBits_ = 8;
+  int32_t parity_ = rs232ParityNone;
+};
+
+// The termios speed constant for a baud rate, or 0 when the driver has none.
+unsigned baudRateConstant(int32_t baudRate);
+
+}  // namespace kro

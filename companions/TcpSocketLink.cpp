@@ -1,0 +1,84 @@
+#include "TcpSocketLink.h"
+
+#include <fmt/format.h>
+
+#include "companions/VisaAddress.h"
+
+namespace kro {
+
+std::optional<TcpSocketLink::Endpoint> TcpSocketLink::parse(std::string_view address) {
+  const auto parts = splitVisaAddress(address);
+  if (parts.size() != 4 || !isVisaResource(parts[0], "TCPIP") || !equalsNoCase(parts[3], "SOCKET"))
+    return std::nullopt;
+  const std::string_view port = parts[2];
+  if (parts[1].empty() || port.empty() || port.size() > 5 ||
+      port.find_first_not_of("0123456789") != std::string_view::npos)
+    return std::nullopt;
+  const int number = std::stoi(std::string(port));
+  if (number < 1 || number > 65535) return std::nullopt;
+  return Endpoint{std::string(parts[1]), std::string(port)};
+}
+
+TcpSocketLink::TcpSocketLink(std::string address) : FdIoLink(std::move(address)) {
+  auto endpoint = parse(Address());
+  if (!endpoint)
+    throw companionError(ErrorCode::BadAddress,
+                         fmt::format("'{}' is not a socket address (TCPIP0::host::port::SOCKET)", Address()),
+                         kLinkSource);
+  endpoint_ = std::move(*endpoint);
+  isSocket_ = true;
+}
+
+TcpSocketLink::~TcpSocketLink() { closeTransport(); }
+
+void TcpSocketLink::openTransport(Millis timeout) {
+  // Resolving and connecting run as asynchronous operations so that one time-out bounds both.
+  asio::ip::tcp::resolver resolver(io_);
+  std::error_code result = asio::error::would_block;
+  bool cancelled = false;
+  resolver.async_resolve(endpoint_.host, endpoint_.port,
+                         [&](const std::error_code& ec, asio::ip::tcp::resolver::results_type found) {
+                           if (ec || cancelled) {
+                             result = ec ? ec : asio::error::operation_aborted;
+                             return;
+                           }
+                           asio::async_connect(socket_, found,
+                                               [&](const std::error_code& error, const auto&) {
+                                                 result = error;
+                                               });
+                         });
+  io_.restart();
+  io_.run_for(timeout);
+  if (result == asio::error::would_block) {
+    cancelled = true;
+    resolver.cancel();
+    std::error_code ignored;
+    socket_.close(ignored);
+    io_.restart();
+    io_.run();  // let the cancelled handlers finish before their captures go out of scope
+    throw companionError(ErrorCode::Timeout,
+                         fmt::format("Could not connect to {}: no answer within {} ms", Address(),
+                                     timeout.count()),
+                         kLinkSource);
+  }
+  if (result) {
+    std::error_code ignored;
+    socket_.close(ignored);
+    throw companionError(ErrorCode::ConnectFailed,
+                         fmt::format("Could not connect to {}: {}", Address(), result.message()),
+                         kLinkSource);
+  }
+  std::error_code ignored;
+  // Queries are short lines answered at once; Nagle's delay would dominate every exchange.
+  socket_.set_option(asio::ip::tcp::no_delay(true), ignored);
+  socket_.non_blocking(true, ignored);
+  fd_ = socket_.native_handle();
+}
+
+void TcpSocketLink::closeTransport() noexcept {
+  std::error_code ignored;
+  socket_.close(ignored);
+  fd_ = -1;
+}
+
+}  // namespace kro
