@@ -39,6 +39,7 @@ std::string vbErrorDescription(int32_t number) {
     case 76: return "Path not found";
     case 91: return "Object variable or With block variable not set";
     case 94: return "Invalid use of Null";
+    case 321: return "Invalid file format";
     case 380: return "Invalid property value";
     case 424: return "Object required";
     case 429: return "ActiveX component can't create object";
