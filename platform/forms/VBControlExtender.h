@@ -1,0 +1,66 @@
+#pragma once
+// The place on a form where an ActiveX control sits: VB's extender, with the position, size,
+// tab index and visibility that the form gives it, and `object`, the control itself, which the
+// form's code talks to. A hosted user control of this library joins the form's tab order and
+// focus; any other object is just held.
+#include <any>
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "automation/Error.h"
+#include "forms/Control.h"
+#include "forms/UserControl.h"
+
+namespace forms {
+
+class VBControlExtender : public Control {
+ public:
+  explicit VBControlExtender(const Site& site) : Control(site) {}
+  ~VBControlExtender() override;
+
+  // The ProgID the control was created from, kept for whoever asks.
+  std::string progId() const;
+  void setProgId(std::string progId);
+
+  template <class T>
+  void setObject(std::shared_ptr<T> object) {
+    touch();
+    unsite();
+    object_ = object;
+    holder_ = object;
+    if constexpr (std::is_base_of_v<UserControl, T>) {
+      if (object) siteUserControl(object.get());
+    }
+  }
+  // The hosted object as the type it was given as; 13 (Type mismatch) for any other type,
+  // 91 (Object variable not set) when nothing is hosted.
+  template <class T>
+  std::shared_ptr<T> object() const {
+    touch();
+    if (!holder_) throw automation::Error::vb(automation::vbErrObjectNotSet);
+    if (const auto* p = std::any_cast<std::shared_ptr<T>>(&object_)) return *p;
+    throw automation::Error::vb(automation::vbErrTypeMismatch);
+  }
+  bool hasObject() const { return holder_ != nullptr; }
+  // The hosted user control, when the object is one; nullptr otherwise.
+  UserControl* userControl() const { return userControl_; }
+
+ protected:
+  void saveDesign() override;
+  void restoreDesign() override;
+
+ private:
+  friend class UserControl;
+  void siteUserControl(UserControl* control);
+  void unsite();
+  void release(UserControl* control);
+
+  std::string progId_, designProgId_;
+  std::any object_, designObject_;
+  std::shared_ptr<void> holder_, designHolder_;
+  UserControl* userControl_ = nullptr;
+  UserControl* designUserControl_ = nullptr;
+};
+
+}  // namespace forms
