@@ -88,8 +88,10 @@ class Session : public SessionBase {
   void next() {
     while (!ended_ && position_ < pending_.size()) {
       LineFramer::Message& message = pending_[position_++];
-      const std::vector<Reply> replies = server_.handleMessage(message.text, message.overflow);
+      // Faults are read before the message is logged, so that a client that sees its command in
+      // the log knows which faults it met.
       const Faults faults = server_.faults();
+      const std::vector<Reply> replies = server_.handleMessage(message.text, message.overflow);
       if (replies.empty() || faults.stall) continue;
       out_.clear();
       for (const Reply& r : replies) out_ += faults.malformedReply ? corrupt(r) : r.bytes;
@@ -230,6 +232,7 @@ std::vector<Reply> AnalyzerServer::handleMessage(const std::string& text, bool o
   {
     std::lock_guard lock(stateMutex_);
     if (!overflow) log_.push_back(text);
+    stateChanged_.notify_all();
   }
   std::lock_guard lock(analyzerMutex_);
   if (overflow) {
@@ -274,6 +277,11 @@ std::size_t AnalyzerServer::connectionsRefused() const {
 bool AnalyzerServer::waitForSessionsClosed(std::size_t count, std::chrono::milliseconds timeout) const {
   std::unique_lock lock(stateMutex_);
   return stateChanged_.wait_for(lock, timeout, [&] { return closed_ >= count; });
+}
+
+bool AnalyzerServer::waitForCommands(std::size_t count, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(stateMutex_);
+  return stateChanged_.wait_for(lock, timeout, [&] { return log_.size() >= count; });
 }
 
 std::vector<std::string> AnalyzerServer::commandLog() const {

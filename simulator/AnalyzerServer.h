@@ -57,6 +57,9 @@ class AnalyzerServer {
   // a test see that the server noticed a client's disconnect without sleeping.
   bool waitForSessionsClosed(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
+  // Waits until the command log holds at least `count` messages.
+  bool waitForCommands(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+
   // Every program message received, in order, on any connection.
   std::vector<std::string> commandLog() const;
   void clearCommandLog();

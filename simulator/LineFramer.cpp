@@ -6,6 +6,7 @@ void LineFramer::overflow() {
   current_.clear();
   textBytes_ = 0;
   blockRemaining_ = 0;
+  blockEnd_ = 0;
   state_ = State::Discard;
 }
 
@@ -20,7 +21,10 @@ void LineFramer::feed(std::string_view bytes, std::vector<Message>& out) {
         current_.append(bytes.substr(i, n));
         blockRemaining_ -= n;
         i += n;
-        if (blockRemaining_ == 0) state_ = State::Text;
+        if (blockRemaining_ == 0) {
+          state_ = State::Text;
+          blockEnd_ = current_.size();
+        }
         continue;
       }
       case State::Discard:
@@ -73,10 +77,11 @@ void LineFramer::feed(std::string_view bytes, std::vector<Message>& out) {
         break;
       case State::Text:
         if (c == '\n') {
-          if (!current_.empty() && current_.back() == '\r') current_.pop_back();
+          if (current_.size() > blockEnd_ && current_.back() == '\r') current_.pop_back();
           out.push_back({std::move(current_), false});
           current_.clear();
           textBytes_ = 0;
+          blockEnd_ = 0;
           ++i;
           continue;
         }

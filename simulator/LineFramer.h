@@ -38,6 +38,7 @@ class LineFramer {
   std::size_t lengthDigits_ = 0;  // digits of the block length still to read
   std::size_t blockLength_ = 0;
   std::size_t blockRemaining_ = 0;  // payload bytes still to come (kept or skipped)
+  std::size_t blockEnd_ = 0;        // current_ up to here may end in a CR that belongs to a block
 };
 
 }  // namespace sim

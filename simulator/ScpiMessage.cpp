@@ -184,7 +184,9 @@ ProgramUnit parseUnit(std::string_view text) {
   std::size_t end = 0;
   while (end < s.size() && !std::isspace(static_cast<unsigned char>(s[end]))) ++end;
   std::string_view header = s.substr(0, end);
-  const std::string_view rest = trim(s.substr(end));
+  // Only leading blanks go: trailing bytes may belong to a block, and each parameter trims itself.
+  std::string_view rest = s.substr(end);
+  while (!rest.empty() && std::isspace(static_cast<unsigned char>(rest.front()))) rest.remove_prefix(1);
 
   if (!header.empty() && header.back() == '?') {
     unit.query = true;
