@@ -64,6 +64,9 @@ class Variant {
   template <class T>
     requires std::is_arithmetic_v<T>
   Variant(T) = delete;
+  // A raw pointer would otherwise become the Boolean True.
+  template <class T>
+  Variant(T*) = delete;
 
   static Variant null() { return Variant(NullTag{}); }
   static Variant nothing() { return Variant(ObjectPtr()); }
