@@ -12,11 +12,16 @@
 #include <string_view>
 #include <vector>
 
+#include "automation/Object.h"
+#include "automation/TypeInfoBuilder.h"
 #include "companions/ErrorCodes.h"
 
 namespace kro {
 
-class IoLink {
+// The link's automation interface, shared by every kind of link.
+inline constexpr const char* kIoLinkIid = "{5B0C7A41-2E6D-4F1A-9C83-7D21E4A90B11}";
+
+class IoLink : public automation::Object {
  public:
   // A reply line longer than this is refused rather than buffered without end.
   static constexpr size_t kMaxLineLength = size_t{1} << 20;
@@ -25,8 +30,6 @@ class IoLink {
 
   explicit IoLink(std::string address);
   virtual ~IoLink() = default;
-  IoLink(const IoLink&) = delete;
-  IoLink& operator=(const IoLink&) = delete;
 
   // The address text the link was made from, as given.
   const std::string& Address() const { return address_; }
@@ -51,6 +54,16 @@ class IoLink {
 
   // What kind of link this is, for messages and the component list ("TCP socket", "RS-232").
   virtual std::string kind() const = 0;
+
+  // The members every link offers late-bound callers, for a concrete link's TypeInfo.
+  template <class T>
+  static automation::TypeInfo describe(std::string className) {
+    return automation::TypeInfoBuilder<T>(std::move(className))
+        .interface(kIoLinkIid, "IIoLink")
+        .get("Address", 1, &IoLink::Address)
+        .method("ReleaseLink", 2, &IoLink::ReleaseLink)
+        .build();
+  }
 
  protected:
   enum class Io { Done, TimedOut, Closed };

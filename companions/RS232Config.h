@@ -4,24 +4,32 @@
 // The connect set-up gives 1, 9600, 8 and 3 (no parity): the usual 9600 8N1.
 #include <cstdint>
 
+#include "automation/Object.h"
+
 namespace kro {
 
 enum RS232Parity : int32_t { rs232ParityEven = 1, rs232ParityOdd = 2, rs232ParityNone = 3 };
 
-class RS232Config {
+class RS232Config : public automation::Object {
  public:
   static constexpr const char* kProgId = "KroRS232.RS232Config";
+  static constexpr const char* kClassName = "RS232Config";
+  const automation::TypeInfo& typeInfo() const override;
 
+  // Each put raises BadArgument for a value the serial driver cannot use.
   int32_t StopBits() const { return stopBits_; }
-  void StopBits(int32_t value);  // 1 or 2
+  void setStopBits(int32_t value);  // 1 or 2
   int32_t BaudRate() const { return baudRate_; }
-  void BaudRate(int32_t value);  // a rate the serial driver offers, 50 .. 4000000
+  void setBaudRate(int32_t value);  // a rate the serial driver offers, 50 .. 4000000
   int32_t DataBits() const { return dataBits_; }
-  void DataBits(int32_t value);  // 5 .. 8
+  void setDataBits(int32_t value);  // 5 .. 8
   int32_t Parity() const { return parity_; }
-  void Parity(int32_t value);    // RS232Parity
+  void setParity(int32_t value);    // RS232Parity
 
-  friend bool operator==(const RS232Config&, const RS232Config&) = default;
+  friend bool operator==(const RS232Config& a, const RS232Config& b) {
+    return a.stopBits_ == b.stopBits_ && a.baudRate_ == b.baudRate_ && a.dataBits_ == b.dataBits_ &&
+           a.parity_ == b.parity_;
+  }
 
  private:
   int32_t stopBits_ = 1;

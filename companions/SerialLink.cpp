@@ -12,6 +12,11 @@
 
 namespace kro {
 
+const automation::TypeInfo& SerialLink::typeInfo() const {
+  static const automation::TypeInfo info = describe<SerialLink>(kClassName);
+  return info;
+}
+
 std::optional<std::string> SerialLink::devicePath(std::string_view address) {
   const auto parts = splitVisaAddress(address);
   if (parts.size() != 2 || !equalsNoCase(parts[1], "INSTR") || !startsWithNoCase(parts[0], "ASRL"))

@@ -18,6 +18,10 @@ class SerialLink final : public FdIoLink {
   // The device path of a serial address; nullopt when the text is not one.
   static std::optional<std::string> devicePath(std::string_view address);
 
+  static constexpr const char* kProgId = "KroRS232.RS232Link";
+  static constexpr const char* kClassName = "RS232Link";
+  const automation::TypeInfo& typeInfo() const override;
+
   std::string kind() const override { return "RS-232"; }
   const std::string& path() const { return path_; }
   const RS232Config& settings() const { return settings_; }

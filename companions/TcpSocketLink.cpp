@@ -6,6 +6,11 @@
 
 namespace kro {
 
+const automation::TypeInfo& TcpSocketLink::typeInfo() const {
+  static const automation::TypeInfo info = describe<TcpSocketLink>(kClassName);
+  return info;
+}
+
 std::optional<TcpSocketLink::Endpoint> TcpSocketLink::parse(std::string_view address) {
   const auto parts = splitVisaAddress(address);
   if (parts.size() != 4 || !isVisaResource(parts[0], "TCPIP") || !equalsNoCase(parts[3], "SOCKET"))

@@ -21,6 +21,10 @@ class TcpSocketLink final : public FdIoLink {
   // The host and port of a socket address; nullopt when the text is not one.
   static std::optional<Endpoint> parse(std::string_view address);
 
+  static constexpr const char* kProgId = "KroSocket.SocketLink";
+  static constexpr const char* kClassName = "SocketLink";
+  const automation::TypeInfo& typeInfo() const override;
+
   std::string kind() const override { return "TCP socket"; }
   const Endpoint& endpoint() const { return endpoint_; }
 

@@ -1,0 +1,71 @@
+#pragma once
+// The instrument server "KroZEL.ZELEZ": every instrument operation of the toolbar library, carried
+// out in SCPI over the link its device object holds. Settings are read fresh on every call; the
+// server caches nothing about the analyzer.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "automation/Object.h"
+#include "automation/Variant.h"
+#include "companions/ZELDevice.h"
+
+namespace kro {
+
+// Screen image formats of SaveScreenImage.
+enum ScreenImageFormat : int32_t {
+  screenImageMetafile = 4,     // a Windows metafile, for placing into a document
+  screenImageByFileName = 100  // the format the file name's extension names
+};
+
+class ZELEZ : public automation::Object {
+ public:
+  static constexpr const char* kProgId = "KroZEL.ZELEZ";
+  static constexpr const char* kClassName = "ZELEZ";
+  static constexpr const char* kClsid = "{3E8D4C20-9A57-4B0E-8F6C-1D2A7B5E9C03}";
+  static constexpr const char* kIid = "{3E8D4C23-9A57-4B0E-8F6C-1D2A7B5E9C03}";
+
+  ZELEZ();
+  const automation::TypeInfo& typeInfo() const override;
+
+  std::shared_ptr<ZELDevice> Device() const { return device_; }
+  // String(0 To n - 1).
+  automation::Variant SupportedModels() const;
+  void SaveScreenImage(const std::string& fileName, int32_t format);
+  // Double(1 To N). With `repeated` the analyzer first takes a fresh sweep and the data is of
+  // that sweep; otherwise it is the trace as the analyzer holds it.
+  automation::Variant GetTraceData(int16_t trace, bool repeated);
+  // Double(1 To 3, 1 To N), every trace read, blank ones too.
+  automation::Variant GetAllTraceData(bool repeated);
+
+  double StartFrequency();
+  double StopFrequency();
+  double CenterFrequency();
+  double Span();
+  double ResolutionBandwidth();
+  double VideoBandwidth();
+  double Attenuation();
+  double ReferenceLevel();
+  double SweepTime();
+  int32_t NumberOfPoints();
+  // A Date.
+  automation::Variant InstrumentDateTime();
+  std::string AmplitudeUnits();
+  std::string ScaleType();
+  std::string TraceMode(int16_t trace);
+  int16_t SweepMode();
+  std::string MeasurementMode();
+
+  // The image format code sent for a SaveScreenImage call ("WMF", "GIF", ...); raises BadArgument
+  // for a format code or a file extension the server cannot produce.
+  static std::string imageLanguage(const std::string& fileName, int32_t format);
+
+ private:
+  double queryNumber(const char* command);
+  std::string queryText(const char* command);
+  void checkTrace(int16_t trace) const;
+
+  std::shared_ptr<ZELDevice> device_;
+};
+
+}  // namespace kro
