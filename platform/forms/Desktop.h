@@ -15,7 +15,7 @@ class Form;
 
 class Desktop {
  public:
-  virtual ~Desktop() noexcept(false) = default;
+  virtual ~Desktop() = default;
 
   // Runs the modal loop of a shown form; returns once the form is hidden or unloaded.
   virtual void runModal(Form& form, Form* owner) = 0;

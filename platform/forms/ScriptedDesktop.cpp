@@ -2,6 +2,7 @@
 
 #include <cxxabi.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -27,10 +28,25 @@ void scriptFailure(const std::string& message) {
 
 ScriptedDesktop::ScriptedDesktop() = default;
 
-ScriptedDesktop::~ScriptedDesktop() noexcept(false) {
+namespace {
+ScriptedDesktop::Reporter& reporter() {
+  static ScriptedDesktop::Reporter instance;
+  return instance;
+}
+}  // namespace
+
+void ScriptedDesktop::setReporter(Reporter r) { reporter() = std::move(r); }
+
+ScriptedDesktop::~ScriptedDesktop() {
   if (std::uncaught_exceptions() > 0) return;
   const std::string found = problems();
-  if (!found.empty()) throw ScriptFailure(found);
+  if (found.empty()) return;
+  if (reporter()) {
+    reporter()(found);
+    return;
+  }
+  std::fprintf(stderr, "ScriptedDesktop destroyed with script problems nobody verified:\n%s\n", found.c_str());
+  std::abort();
 }
 
 std::string ScriptedDesktop::typeName(const std::type_info& type) {

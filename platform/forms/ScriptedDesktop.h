@@ -7,8 +7,10 @@
 //
 // A form or message that appears with no step left, or not the one the next step expects, a
 // step that leaves its form open, or a user action that a person could not do, is a script
-// failure: a ScriptFailure thrown at once and also kept, so that verify() (or the destructor)
-// reports it even when the program under test caught the exception.
+// failure: a ScriptFailure thrown at once and also kept, so that verify() reports it even when
+// the program under test caught the exception. A test ends with verify(); a ScriptedDesktop
+// destroyed with problems nobody asked for hands them to the reporter, which by default prints
+// them and aborts, so that a forgotten step cannot pass unseen.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -60,8 +62,12 @@ class ScriptedDesktop : public Desktop {
   using FileScript = std::function<std::optional<FileChoice>(const FileDialogRequest&)>;
 
   ScriptedDesktop();
-  // Throws the unreported problems (see verify) unless an exception is already on its way.
-  ~ScriptedDesktop() noexcept(false) override;
+  // Reports the problems verify() would throw, unless an exception is already on its way.
+  ~ScriptedDesktop() override;
+
+  using Reporter = std::function<void(const std::string& problems)>;
+  // Replaces the reporter of problems found at destruction (nullptr: print and abort).
+  static void setReporter(Reporter reporter);
 
   // The next modal form: one whose Name or Caption is `nameOrCaption`.
   ScriptedDesktop& onForm(std::string nameOrCaption, FormScript script);

@@ -35,23 +35,25 @@ void User::reach(Control& control, std::string_view action) const {
   }
 }
 
-void User::focus(Control& control) {
-  reach(control, "focus");
+void User::focus(Control& control) { focusFor(control, "focus"); }
+
+void User::focusFor(Control& control, std::string_view action) {
+  reach(control, action);
   if (control.canHaveFocus() && !control.hasFocus()) control.SetFocus();
 }
 
 void User::click(CommandButton& button) {
-  focus(button);
+  focusFor(button, "click");
   button.click();
 }
 
 void User::click(CheckBox& box) {
-  focus(box);
+  focusFor(box, "click");
   box.userClick();
 }
 
 void User::click(OptionButton& option) {
-  focus(option);
+  focusFor(option, "click");
   option.setValue(true);
 }
 
@@ -70,7 +72,7 @@ void User::tick(CheckBox& box, bool ticked) {
 }
 
 void User::type(TextBox& box, std::string_view text) {
-  focus(box);
+  focusFor(box, "type into");
   box.setSelStart(0);
   box.setSelLength(static_cast<int>(box.Text().size()));
   if (text.empty()) {
@@ -81,7 +83,7 @@ void User::type(TextBox& box, std::string_view text) {
 }
 
 void User::clickItem(ListBox& list, int index, bool control) {
-  focus(list);
+  focusFor(list, "click in");
   if (index < 0 || index >= list.ListCount()) {
     scriptFailure("cannot click item " + std::to_string(index) + " of " + list.path() + ": it has " +
                   std::to_string(list.ListCount()) + " items");
@@ -90,7 +92,7 @@ void User::clickItem(ListBox& list, int index, bool control) {
 }
 
 void User::select(ListBox& list, const std::vector<int>& indices) {
-  focus(list);
+  focusFor(list, "select in");
   const int count = list.ListCount();
   for (int i : indices) {
     if (i < 0 || i >= count) {
@@ -110,7 +112,7 @@ void User::select(ListBox& list, const std::vector<int>& indices) {
 }
 
 void User::clickItem(ListView& view, int index) {
-  focus(view);
+  focusFor(view, "click in");
   if (index < 1 || index > view.ListItems().Count()) {
     scriptFailure("cannot click item " + std::to_string(index) + " of " + view.path());
   }
@@ -118,7 +120,7 @@ void User::clickItem(ListView& view, int index) {
 }
 
 void User::pick(DateTimePicker& picker, automation::Date value) {
-  focus(picker);
+  focusFor(picker, "pick in");
   picker.userPick(value);
 }
 

@@ -67,6 +67,7 @@ class User {
 
  private:
   void reach(Control& control, std::string_view action) const;
+  void focusFor(Control& control, std::string_view action);
   Form* form_;
 };
 
