@@ -10,6 +10,12 @@
 
 namespace kro {
 
+bool FdIoLink::peerWentAway(int error) const {
+  // A socket reset by the instrument and a terminal whose other side has gone (EIO) are the
+  // instrument ending the session, not a fault of this computer.
+  return isSocket_ ? (error == ECONNRESET || error == EPIPE) : error == EIO;
+}
+
 bool FdIoLink::waitReady(short events, Deadline deadline) {
   for (;;) {
     const auto left =
@@ -34,8 +40,7 @@ IoLink::Io FdIoLink::readSome(std::span<uint8_t> buffer, Millis timeout, size_t&
       return Io::Done;
     }
     if (n == 0) return Io::Closed;
-    // A terminal whose other side has gone reads as EIO.
-    if (errno == EIO && !isSocket_) return Io::Closed;
+    if (peerWentAway(errno)) return Io::Closed;
     if (errno == EINTR) continue;
     if (errno != EAGAIN && errno != EWOULDBLOCK)
       throw std::system_error(errno, std::generic_category(), "read");
@@ -53,7 +58,7 @@ IoLink::Io FdIoLink::writeSome(std::span<const uint8_t> data, Millis timeout, si
       return Io::Done;
     }
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno == EIO && !isSocket_) return Io::Closed;
+    if (n < 0 && peerWentAway(errno)) return Io::Closed;
     if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
       throw std::system_error(errno, std::generic_category(), "write");
     if (!waitReady(POLLOUT, deadline)) return Io::TimedOut;

@@ -19,6 +19,7 @@ class FdIoLink : public IoLink {
   Io writeSome(std::span<const uint8_t> data, Millis timeout, size_t& count) override;
 
  private:
+  bool peerWentAway(int error) const;
   using Deadline = std::chrono::steady_clock::time_point;
   // Waits until the descriptor is ready for `events`; false when the deadline passes first.
   bool waitReady(short events, Deadline deadline);

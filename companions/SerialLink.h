@@ -2,6 +2,8 @@
 // An RS-232 link: "ASRL/dev/ttyS0::INSTR" names the device path directly (any path, a
 // pseudo-terminal too); "ASRL1::INSTR" is the first serial port, /dev/ttyS0. The line is opened
 // raw with the baud rate, data bits, parity and stop bits of its RS-232 configuration.
+#include <termios.h>
+
 #include <optional>
 
 #include "companions/FdIoLink.h"
@@ -21,6 +23,9 @@ class SerialLink final : public FdIoLink {
   static constexpr const char* kProgId = "KroRS232.RS232Link";
   static constexpr const char* kClassName = "RS232Link";
   const automation::TypeInfo& typeInfo() const override;
+
+  // `line` made raw and set to the baud rate, data bits, parity and stop bits of `settings`.
+  static termios lineSettings(termios line, const RS232Config& settings);
 
   std::string kind() const override { return "RS-232"; }
   const std::string& path() const { return path_; }
