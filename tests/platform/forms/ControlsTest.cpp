@@ -6,6 +6,7 @@
 #include "forms/Clipboard.h"
 #include "forms/CommonDialog.h"
 #include "forms/DateTimePicker.h"
+#include "forms/Image.h"
 #include "forms/ImageList.h"
 #include "forms/ListView.h"
 #include "forms/ScriptedDesktop.h"
@@ -90,6 +91,53 @@ TEST_F(ControlsTest, TypingGoesThroughKeyPressMaxLengthAndChange) {
   form.nameBox.setSelText("7");
   User().type(form.nameBox, "");
   EXPECT_THAT(form.events, ElementsAre("change A1", "change A7", "change "));
+}
+
+TEST_F(ControlsTest, BackspaceAndALockedBox) {
+  OkCancelForm form;
+  std::vector<int> keys;
+  form.nameBox.onKeyPress = [&](int& key) { keys.push_back(key); };
+  form.nameBox.setText("B35");
+  form.Show(forms::vbModeless);
+  User(&form).focus(form.nameBox);
+  form.nameBox.setSelStart(3);
+  User(&form).pressKey(forms::vbKeyBack);
+  EXPECT_EQ(form.nameBox.Text(), "B3");
+  form.nameBox.setSelStart(0);
+  User(&form).pressKey(forms::vbKeyBack);  // nothing before the caret
+  EXPECT_EQ(form.nameBox.Text(), "B3");
+
+  form.nameBox.setLocked(true);
+  User().type(form.nameBox, "C4");
+  EXPECT_EQ(form.nameBox.Text(), "B3") << "a locked box takes no typing";
+  EXPECT_THAT(keys, ElementsAre(forms::vbKeyBack, forms::vbKeyBack, 'C', '4')) << "but KeyPress still fires";
+}
+
+TEST_F(ControlsTest, SortedListsPutItemsInPlaceWithoutRegardToCase) {
+  OkCancelForm form;
+  form.items.Clear();
+  form.items.setSorted(true);
+  for (const char* item : {"Video BW", "attenuation", "Sweep Time", "Center Frequency"}) form.items.AddItem(item);
+  std::vector<std::string> shown;
+  for (int i = 0; i < form.items.ListCount(); ++i) shown.push_back(form.items.List(i));
+  EXPECT_THAT(shown, ElementsAre("attenuation", "Center Frequency", "Sweep Time", "Video BW"));
+}
+
+TEST_F(ControlsTest, LabelsAndImagesTakeClicksButNeverTheFocus) {
+  OkCancelForm form;
+  auto& logo = form.add<forms::Image>("imgCorvane");
+  int clicks = 0;
+  form.note.onClick = [&] { ++clicks; };
+  logo.onClick = [&] { ++clicks; };
+  form.Show(forms::vbModeless);
+  form.cancelButton.SetFocus();
+  User().click(form.note);
+  User().click(logo);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(form.ActiveControl(), &form.cancelButton);
+  logo.setVisible(false);
+  EXPECT_THROW(User().click(logo), forms::ScriptFailure);
+  EXPECT_THROW(desk.verify(), forms::ScriptFailure);
 }
 
 TEST_F(ControlsTest, ListBoxSelectionInEachMultiSelectMode) {
@@ -216,6 +264,10 @@ TEST_F(ControlsTest, ToolbarButtonsByKeyWithImagesAndClicks) {
   EXPECT_THROW(user.clickButton(bar, "About"), forms::ScriptFailure) << "keys compare exactly";
   EXPECT_THAT(keys, ElementsAre("connect", "about"));
   EXPECT_THROW(desk.verify(), forms::ScriptFailure);
+
+  bar.Buttons().Add(0, "live", "", forms::tbrCheck);
+  user.clickButton(bar, "live");
+  EXPECT_TRUE(bar.Buttons()("live").Value()) << "a check button stays pressed";
 
   bar.Buttons()("connect").setImage(4);
   EXPECT_EQ(bar.Buttons().Item(2).Image(), 4);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestForms.h"
+#include "forms/MsgBox.h"
 #include "forms/ScriptedDesktop.h"
 
 namespace {
@@ -149,6 +150,62 @@ TEST_F(FormTest, ResizeFiresOnFirstShowAndWhenTheUserDragsTheFrame) {
   form.Show(forms::vbModal);
   EXPECT_THAT(widths, ElementsAre(4000, 7000, 150));
   EXPECT_EQ(form.Width(), 150 + forms::Form::kFrameWidth);
+}
+
+TEST_F(FormTest, ActivateFiresOnShowAndAgainWhenAnOwnedModalFormCloses) {
+  OkCancelForm owner;
+  OkCancelForm dialog;
+  std::vector<std::string> activations;
+  owner.onActivate = [&] { activations.push_back("owner"); };
+  dialog.onActivate = [&] { activations.push_back("dialog"); };
+  owner.okButton.onClick = [&] { dialog.Show(forms::vbModal, &owner); };
+  desk.onForm("frmTest", [&](forms::Form&, User& user) {
+    EXPECT_THAT(activations, ElementsAre("owner", "dialog"));
+    user.pressEscape();
+  });
+  owner.Show(forms::vbModeless);
+  forms::User(&owner).pressEnter();
+  EXPECT_THAT(activations, ElementsAre("owner", "dialog", "owner"));
+  desk.verify();
+}
+
+TEST_F(FormTest, AModelessFormCannotBeShownWhileAModalOneIsUp) {
+  OkCancelForm modal;
+  OkCancelForm other;
+  int error = 0;
+  desk.onForm("frmTest", [&](forms::Form&, User& user) {
+    try {
+      other.Show(forms::vbModeless);
+    } catch (const automation::Error& e) {
+      error = e.number();
+    }
+    user.pressEscape();
+  });
+  modal.Show(forms::vbModal);
+  EXPECT_EQ(error, 401);
+  EXPECT_FALSE(other.Visible());
+  other.Show(forms::vbModeless);  // fine once the modal form is gone
+  EXPECT_TRUE(other.Visible());
+}
+
+TEST_F(FormTest, HideLoadsAFormWithoutShowingIt) {
+  OkCancelForm form;
+  form.Hide();
+  EXPECT_TRUE(form.isLoaded());
+  EXPECT_FALSE(form.Visible());
+  EXPECT_TRUE(desk.formsShown().empty());
+}
+
+TEST(HeadlessDesktopTest, ShowingAnythingWithoutADesktopIsAProgramErrorNamingIt) {
+  OkCancelForm form;
+  try {
+    form.Show(forms::vbModal);
+    FAIL();
+  } catch (const std::logic_error& e) {
+    EXPECT_THAT(e.what(), testing::HasSubstr("\"Test Dialog\" (frmTest)"));
+  }
+  EXPECT_FALSE(form.isModal());
+  EXPECT_THROW(forms::MsgBox("Hello"), std::logic_error);
 }
 
 TEST_F(FormTest, AFailingLoadLeavesTheFormUnloaded) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestForms.h"
+#include "forms/Clipboard.h"
 #include "forms/MsgBox.h"
 
 namespace {
@@ -103,6 +104,33 @@ TEST_F(ScriptedDesktopTest, AStepThatNeverRunsIsReportedByVerify) {
   } catch (const ScriptFailure& e) {
     EXPECT_THAT(e.what(), HasSubstr("expected a form \"Get Data\" that never appeared"));
   }
+}
+
+TEST(ScriptedDesktopEndTest, ProblemsNobodyVerifiedGoToTheReporter) {
+  std::string reported;
+  ScriptedDesktop::setReporter([&](const std::string& problems) { reported = problems; });
+  {
+    ScriptedDesktop desk;
+    desk.onMessage("Do Connect Failed");
+  }
+  {
+    ScriptedDesktop desk;  // a clean script reports nothing
+    desk.onMessage("x");
+    forms::ScopedDesktop use(desk);
+    forms::MsgBox("x");
+  }
+  ScriptedDesktop::setReporter(nullptr);
+  EXPECT_EQ(reported, "the script expected a message box containing \"Do Connect Failed\" that never appeared");
+}
+
+TEST_F(ScriptedDesktopTest, TheClipboardIsTheDesktopsAndItsChangesAreKept) {
+  forms::Clipboard::SetText("old");
+  forms::Clipboard::Clear();
+  EXPECT_EQ(forms::Clipboard::GetText(), "");
+  forms::Clipboard::SetText("a.dll\t1.0\r\nb.dll\t2.0");
+  EXPECT_EQ(forms::Clipboard::GetText(), "a.dll\t1.0\r\nb.dll\t2.0");
+  EXPECT_THAT(desk.lines(forms::TranscriptEntry::Kind::Clipboard),
+              ElementsAre("set old", "cleared", "set a.dll\t1.0\\nb.dll\t2.0"));
 }
 
 TEST_F(ScriptedDesktopTest, MessageBoxesAreKeptWithTheirTitleAsShownAndTheirAnswer) {
