@@ -1,7 +1,7 @@
 #pragma once
 // VB's TextBox. Setting Text to a different value fires Change and puts the caret at the start;
 // typed characters go through KeyPress (which may change or swallow them), replace the
-// selection, respect MaxLength and Locked, and fire Change.
+// selection, honour MaxLength and Locked, and fire Change.
 #include <functional>
 #include <string>
 
