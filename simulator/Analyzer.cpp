@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "simulator/Commands.h"
@@ -95,42 +97,61 @@ const std::vector<float>& Analyzer::traceForRead(int trace) {
 
 std::string Analyzer::traceReply(int trace) {
   const std::vector<float>& dbm = traceForRead(trace);
-  std::vector<double> values(dbm.size());
+  std::vector<double>& values = unitValues_;
+  values.resize(dbm.size());
   convertFromDbm(dbm.data(), dbm.size(), settings_.unit, values.data());
 
   if (settings_.format == DataFormat::Ascii) {
     // ASCII traces are one plain line of comma-separated values, not a block.
-    fmt::memory_buffer buffer;
-    buffer.reserve(values.size() * 9);
+    std::string line;
+    line.reserve(values.size() * 9 + 1);
     const bool linear = isLinear(settings_.unit);
+    char number[32];
     for (std::size_t i = 0; i < values.size(); ++i) {
-      if (i) buffer.push_back(',');
-      if (linear) fmt::format_to(std::back_inserter(buffer), "{:.6E}", values[i]);
-      else fmt::format_to(std::back_inserter(buffer), "{:.2f}", values[i]);
+      if (i) line.push_back(',');
+      if (linear) {
+        line.append(number, fmt::format_to(number, "{:.6E}", values[i]));
+      } else {
+        // Two decimals by integer arithmetic: formatting 300000 floats is the slow part otherwise.
+        const long long hundredths = std::llround(values[i] * 100.0);
+        const unsigned long long magnitude = static_cast<unsigned long long>(hundredths < 0 ? -hundredths : hundredths);
+        if (hundredths < 0) line.push_back('-');
+        line.append(number, std::to_chars(number, number + sizeof number, magnitude / 100).ptr);
+        line.push_back('.');
+        line.push_back(static_cast<char>('0' + magnitude % 100 / 10));
+        line.push_back(static_cast<char>('0' + magnitude % 10));
+      }
     }
-    buffer.push_back('\n');
-    return std::string(buffer.data(), buffer.size());
+    line.push_back('\n');
+    return line;
   }
 
-  const bool swap = settings_.byteOrder == ByteOrder::Swapped;
-  const bool real64 = settings_.format == DataFormat::Real64;
-  const std::size_t width = real64 ? 8 : 4;
-  std::string data(values.size() * width, '\0');
-  char* p = data.data();
-  for (double v : values) {
-    uint64_t bits;
-    if (real64) {
-      bits = std::bit_cast<uint64_t>(v);
-    } else {
-      bits = std::bit_cast<uint32_t>(static_cast<float>(v));
+  // NORM is big-endian, SWAP little-endian.
+  static_assert(std::endian::native == std::endian::little, "byte swapping assumes a little-endian host");
+  const bool bigEndian = settings_.byteOrder == ByteOrder::Normal;
+  const std::size_t width = settings_.format == DataFormat::Real64 ? 8 : 4;
+  // The block is built in place: traces are the largest replies, and copies of them cost more
+  // than the conversion.
+  const std::string length = std::to_string(values.size() * width);
+  std::string reply = "#" + std::to_string(length.size()) + length;
+  const std::size_t start = reply.size();
+  reply.resize(start + values.size() * width + 1);
+  char* out = reply.data() + start;
+  if (width == 8) {
+    for (std::size_t i = 0; i < values.size(); ++i, out += 8) {
+      uint64_t bits = std::bit_cast<uint64_t>(values[i]);
+      if (bigEndian) bits = __builtin_bswap64(bits);
+      std::memcpy(out, &bits, 8);
     }
-    // NORM is big-endian, SWAP little-endian.
-    for (std::size_t k = 0; k < width; ++k) {
-      const std::size_t shift = swap ? 8 * k : 8 * (width - 1 - k);
-      *p++ = static_cast<char>((bits >> shift) & 0xFF);
+  } else {
+    for (std::size_t i = 0; i < values.size(); ++i, out += 4) {
+      uint32_t bits = std::bit_cast<uint32_t>(static_cast<float>(values[i]));
+      if (bigEndian) bits = __builtin_bswap32(bits);
+      std::memcpy(out, &bits, 4);
     }
   }
-  return definiteBlock(data);
+  reply.back() = '\n';
+  return reply;
 }
 
 std::string Analyzer::screenImage() {
@@ -160,8 +181,10 @@ std::string Analyzer::settingsCommands() const {
 }
 
 std::string Analyzer::execute(std::string_view line) {
+  std::vector<Reply> replies = process(line);
+  if (replies.size() == 1) return std::move(replies.front().bytes);
   std::string out;
-  for (Reply& r : process(line)) out += r.bytes;
+  for (Reply& r : replies) out += r.bytes;
   return out;
 }
 

@@ -84,6 +84,7 @@ class Analyzer {
   TraceEngine engine_;
   ErrorQueue errors_;
   unsigned readSinceSweep_ = 0;
+  std::vector<double> unitValues_;  // scratch for trace replies
   uint8_t esr_ = 0x80;  // power on
   uint8_t ese_ = 0;
   uint8_t sre_ = 0;

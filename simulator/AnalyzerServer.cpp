@@ -170,10 +170,13 @@ void AnalyzerServer::start() {
       }
       if (!ec) {
         if (faults().refuseConnections) {
+          {
+            // Counted before the close, so a client that saw the close finds it counted.
+            std::lock_guard lock(stateMutex_);
+            ++refused_;
+          }
           asio::error_code ignored;
           socket.close(ignored);
-          std::lock_guard lock(stateMutex_);
-          ++refused_;
         } else {
           asio::error_code ignored;
           socket.set_option(asio::ip::tcp::no_delay(true), ignored);

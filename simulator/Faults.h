@@ -10,7 +10,8 @@ namespace sim {
 struct Faults {
   std::chrono::milliseconds replyDelay{0};     // delay every reply
   bool stall = false;                          // read and execute commands but never answer queries
-  std::optional<std::size_t> closeAfterBytes;  // send this many bytes of a reply, then close
+  std::optional<std::size_t> closeAfterBytes;  // a reply of at least this many bytes is cut
+                                               // there and the connection closed (0: at once)
   bool malformedReply = false;                 // answer with garbage: a non-number for numeric
                                                // queries, a broken header for blocks
   bool refuseConnections = false;              // close every new connection at once
