@@ -53,7 +53,8 @@ bool HeaderPattern::matchFrom(const std::vector<std::string>& nodes, std::size_t
     const bool named = keyword == node.longForm || keyword == node.shortForm;
     if (named && (number.empty() || node.suffix)) {
       const int saved = suffix;
-      if (!number.empty()) suffix = std::stoi(std::string(number.substr(0, 6)));
+      // The last suffixed node decides: in DISP:WIND2:TRAC:MODE the trace is 1, not 2.
+      if (node.suffix) suffix = number.empty() ? 1 : std::stoi(std::string(number.substr(0, 6)));
       if (matchFrom(nodes, n + 1, p + 1, suffix)) return true;
       suffix = saved;
     }

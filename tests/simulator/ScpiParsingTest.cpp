@@ -25,6 +25,7 @@ TEST(ScpiParsing, LongShortAndMixedCaseHeadersNameTheSameSetting) {
       {":SENS:POW:RF:ATT 20", ":POW:ATT?", "20\n"},                       // optional RF
       {":BWID 1000", ":SENS:BAND:RES?", "1000\n"},                        // BWIDth = BANDwidth
       {":TRACE2:MODE MAXHOLD", ":TRAC2:MODE?", "MAXH\n"},
+      {":DISP:WIND2:TRAC:MODE MINH", ":TRACE1:MODE?", "MINH\n"},     // the trace suffix counts
   };
   for (const Case& c : cases) {
     Analyzer a;
