@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "companions/TraceCodec.h"
 #include "companions/TraceReader.h"
 #include "companions/VisaAddress.h"
+#include "win32/Win32.h"
 
 // How each operation reaches the analyzer:
 //
@@ -207,12 +209,26 @@ std::string ZELEZ::imageLanguage(const std::string& fileName, int32_t format) {
                                    fileName));
 }
 
+std::filesystem::path ZELEZ::imageFilePath(const std::string& fileName) {
+  // Callers name files as Windows does ("C:\TEMP\t52001234.wmf"); such a name goes through the
+  // machine's drive mapping, any other is a path of this computer.
+  const bool windows = fileName.find('\\') != std::string::npos ||
+                       (fileName.size() >= 2 && std::isalpha(static_cast<unsigned char>(fileName[0])) &&
+                        fileName[1] == ':');
+  if (!windows) return fileName;
+  if (auto path = win32::toPosixPath(fileName)) return *path;
+  throw companionError(ErrorCode::FileFailed,
+                       fmt::format("Could not write the screen image to '{}': the drive is not available",
+                                   fileName));
+}
+
 void ZELEZ::SaveScreenImage(const std::string& fileName, int32_t format) {
   const std::string language = imageLanguage(fileName, format);
+  const std::filesystem::path path = imageFilePath(fileName);
   ScpiSession scpi = device_->session();
   scpi.write(":HCOP:DEV:LANG " + language);
   const std::vector<uint8_t> image = scpi.queryBlock(":HCOP:DATA?");
-  std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
   if (file) file.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
   if (!file || !file.flush())
     throw companionError(ErrorCode::FileFailed,

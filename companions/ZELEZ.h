@@ -3,6 +3,7 @@
 // out in SCPI over the link its device object holds. Settings are read fresh on every call; the
 // server caches nothing about the analyzer.
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -59,6 +60,9 @@ class ZELEZ : public automation::Object {
   // The image format code sent for a SaveScreenImage call ("WMF", "GIF", ...); raises BadArgument
   // for a format code or a file extension the server cannot produce.
   static std::string imageLanguage(const std::string& fileName, int32_t format);
+  // The file a SaveScreenImage name means on this computer; raises FileFailed for a Windows path
+  // on a drive that is not mapped.
+  static std::filesystem::path imageFilePath(const std::string& fileName);
 
  private:
   double queryNumber(const char* command);

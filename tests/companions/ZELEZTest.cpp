@@ -10,6 +10,7 @@
 #include "SimulatedAnalyzer.h"
 #include "automation/SafeArray.h"
 #include "simulator/Units.h"
+#include "win32/Win32.h"
 
 namespace kro::test {
 namespace {
@@ -216,6 +217,15 @@ TEST_F(ZELEZServer, ScreenImagesAreWrittenInTheFormatTheNameAsksFor) {
   EXPECT_THAT(expectError(ErrorCode::FileFailed,
                           [&] { zel->SaveScreenImage((folder / "missing" / "a.gif").string(), 100); }),
               HasSubstr("Could not write the screen image"));
+
+  // A Windows name reaches the file through the machine's drive mapping.
+  win32::ScopedMachine machine;
+  machine->mapDrive('C', folder);
+  std::filesystem::create_directories(folder / "Temp");
+  zel->SaveScreenImage(R"(C:\TEMP\t52001234.wmf)", 4);
+  EXPECT_TRUE(std::filesystem::exists(folder / "Temp" / "t52001234.wmf"));
+  EXPECT_THAT(expectError(ErrorCode::FileFailed, [&] { zel->SaveScreenImage(R"(Q:\shot.gif)", 100); }),
+              HasSubstr("the drive is not available"));
   std::filesystem::remove_all(folder);
 }
 
