@@ -16,6 +16,14 @@ Cell CellStore::get(int32_t row, int32_t column) const {
   return Cell{{}, columnStyle(column)};
 }
 
+StyleTable::Index CellStore::styleAt(int32_t row, int32_t column) const {
+  if (auto c = columns_.find(column); c != columns_.end()) {
+    if (auto b = c->second.blocks.find(blockOf(row)); b != c->second.blocks.end())
+      return (*b->second)[static_cast<size_t>(slotOf(row))].style;
+  }
+  return columnStyle(column);
+}
+
 Cell& CellStore::at(int32_t row, int32_t column) {
   auto& block = columns_[column].blocks[blockOf(row)];
   if (!block) {

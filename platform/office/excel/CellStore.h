@@ -25,6 +25,8 @@ class CellStore {
 
   // The cell at (row, column), 1-based; an unused cell is Empty with the column's style.
   Cell get(int32_t row, int32_t column) const;
+  // Only the style of (row, column), without copying the value.
+  StyleTable::Index styleAt(int32_t row, int32_t column) const;
   // The cell for writing, created (with the column's style) when it was not there.
   Cell& at(int32_t row, int32_t column);
   // The cell when it was ever written, else nullptr.

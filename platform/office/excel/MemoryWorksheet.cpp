@@ -1,10 +1,13 @@
 #include "office/excel/MemoryWorksheet.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "automation/Conversions.h"
 #include "office/Errors.h"
 #include "office/excel/MemoryApplication.h"
+#include "office/excel/MemoryRange.h"
+#include "office/excel/MemoryShapes.h"
 #include "office/excel/MemoryWorkbook.h"
 
 namespace office::excel {
@@ -122,13 +125,97 @@ void MemoryWorksheet::select(const Area& area, int32_t activeRow, int32_t active
 
 }  // namespace office::excel
 
-// Ranges and shapes of the sheet follow with the range model.
 namespace office::excel {
-std::shared_ptr<excel::Range> MemoryWorksheet::Range(const Variant&, const Variant&) { throw applicationDefinedError(); }
-std::shared_ptr<excel::Range> MemoryWorksheet::Cells(const Variant&, const Variant&) { throw applicationDefinedError(); }
-std::shared_ptr<excel::Range> MemoryWorksheet::Cells() { throw applicationDefinedError(); }
-std::shared_ptr<excel::Range> MemoryWorksheet::Columns(const Variant&) { throw applicationDefinedError(); }
-std::shared_ptr<excel::Range> MemoryWorksheet::Rows(const Variant&) { throw applicationDefinedError(); }
-std::shared_ptr<excel::Shapes> MemoryWorksheet::Shapes() { throw applicationDefinedError(); }
-std::shared_ptr<excel::Range> MemoryWorksheet::rangeOf(const Area&) { return nullptr; }
+
+Area MemoryWorksheet::areaOf(const Variant& cell, const char* property) {
+  if (cell.isString()) {
+    std::string_view text = cell.asString();
+    // A reference may name this sheet: "Sheet1!B3", "'Dec 4, 2026'!B3".
+    if (const size_t bang = text.rfind('!'); bang != std::string_view::npos) {
+      std::string_view sheetPart = text.substr(0, bang);
+      std::string name;
+      if (sheetPart.size() >= 2 && sheetPart.front() == '\'' && sheetPart.back() == '\'') {
+        sheetPart = sheetPart.substr(1, sheetPart.size() - 2);
+        for (size_t i = 0; i < sheetPart.size(); ++i) {
+          name += sheetPart[i];
+          if (sheetPart[i] == '\'' && i + 1 < sheetPart.size() && sheetPart[i + 1] == '\'') ++i;
+        }
+      } else {
+        name = std::string(sheetPart);
+      }
+      if (!automation::equalsNoCase(name, sheetName())) throw excelError(std::string("Method '") + property + "' of object '_Worksheet' failed");
+      text = text.substr(bang + 1);
+    }
+    if (auto area = parseA1(text)) return *area;
+  } else if (cell.isObject()) {
+    if (auto range = std::dynamic_pointer_cast<MemoryRange>(cell.asObject()); range && range->sheet().get() == this)
+      return range->area();
+  }
+  throw excelError(std::string("Method '") + property + "' of object '_Worksheet' failed");
+}
+
+std::shared_ptr<excel::Range> MemoryWorksheet::rangeOf(const Area& area) {
+  return std::make_shared<MemoryRange>(self(), area);
+}
+
+std::shared_ptr<excel::Range> MemoryWorksheet::Range(const Variant& cell1, const Variant& cell2) {
+  book();
+  Area area = areaOf(cell1, "Range");
+  if (!cell2.isEmpty()) area = Area::span(area, areaOf(cell2, "Range"));
+  return rangeOf(area);
+}
+
+std::shared_ptr<excel::Range> MemoryWorksheet::Cells(const Variant& row, const Variant& column) {
+  book();
+  const int32_t r = rowArgument(row), c = columnArgument(column);
+  return rangeOf(Area{r, c, r, c});
+}
+
+std::shared_ptr<excel::Range> MemoryWorksheet::Cells() {
+  book();
+  return rangeOf(Area{1, 1, kMaxRows, kMaxColumns});
+}
+
+std::shared_ptr<excel::Range> MemoryWorksheet::Columns(const Variant& index) {
+  book();
+  Area area{1, 1, kMaxRows, kMaxColumns};
+  if (index.isString()) {
+    // "B" or "B:D"
+    const std::string& text = index.asString();
+    const size_t colon = text.find(':');
+    auto first = columnNumber(std::string_view(text).substr(0, colon));
+    auto last = colon == std::string::npos ? first : columnNumber(std::string_view(text).substr(colon + 1));
+    if (!first || !last) throw applicationDefinedError();
+    area.column1 = std::min(*first, *last);
+    area.column2 = std::max(*first, *last);
+  } else if (!index.isEmpty()) {
+    area.column1 = area.column2 = columnArgument(index);
+  }
+  return std::make_shared<MemoryRange>(self(), area, MemoryRange::Kind::Columns);
+}
+
+std::shared_ptr<excel::Range> MemoryWorksheet::Rows(const Variant& index) {
+  book();
+  Area area{1, 1, kMaxRows, kMaxColumns};
+  if (index.isString()) {
+    auto parsed = parseA1(index.asString());
+    if (!parsed || !parsed->wholeRows()) throw applicationDefinedError();
+    area = *parsed;
+  } else if (!index.isEmpty()) {
+    area.row1 = area.row2 = rowArgument(index);
+  }
+  return std::make_shared<MemoryRange>(self(), area, MemoryRange::Kind::Rows);
+}
+
+const std::vector<std::shared_ptr<MemoryShape>>& MemoryWorksheet::shapes() const {
+  static const std::vector<std::shared_ptr<MemoryShape>> none;
+  return shapes_ ? shapes_->all() : none;
+}
+
+std::shared_ptr<excel::Shapes> MemoryWorksheet::Shapes() {
+  book();
+  if (!shapes_) shapes_ = std::make_shared<MemoryShapes>(self());
+  return shapes_;
+}
+
 }  // namespace office::excel

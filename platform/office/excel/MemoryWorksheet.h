@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "office/excel/A1Reference.h"
 #include "office/excel/CellStore.h"
@@ -13,6 +14,7 @@
 
 namespace office::excel {
 
+class MemoryShape;
 class MemoryShapes;
 
 class MemoryWorksheet final : public Worksheet, public MemorySheet {
@@ -53,7 +55,8 @@ class MemoryWorksheet final : public Worksheet, public MemorySheet {
   // Left edge of a column and top edge of a row, in points from the sheet's corner.
   double columnLeft(int32_t column) const;
   double rowTop(int32_t row) const;
-  const std::shared_ptr<MemoryShapes>& shapes() const { return shapes_; }
+  // The pictures and chart frames on the sheet, in the order they were added.
+  const std::vector<std::shared_ptr<MemoryShape>>& shapes() const;
   // The selection and the active cell within it.
   const Area& selection() const { return selection_; }
   int32_t activeRow() const { return activeRow_; }

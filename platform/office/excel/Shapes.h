@@ -32,13 +32,13 @@ class Shape : public automation::Object {
 class Shapes : public automation::Object {
  public:
   // AddPicture(Filename, LinkToFile, SaveWithDocument, Left, Top, Width, Height): the picture
-  // file is read now (1004 when it is not there); a width or height of -1 keeps the picture's
-  // own size.
+  // file is read now, so the picture stays when the file goes (1004 "The specified file wasn't
+  // found." when it is not there). Position and size are in points.
   virtual std::shared_ptr<Shape> AddPicture(const std::string& fileName, int32_t linkToFile,
                                             int32_t saveWithDocument, double left, double top,
                                             double width, double height) = 0;
-  // By 1-based index or by name (without regard to case); 1004 "The item with the specified
-  // name wasn't found." when missing.
+  // By 1-based index or by name (without regard to case); a name that is not there raises
+  // 0x80070057 "The item with the specified name wasn't found.", an index 9.
   virtual std::shared_ptr<Shape> Item(const automation::Variant& index) = 0;
   virtual int32_t Count() const = 0;
 
