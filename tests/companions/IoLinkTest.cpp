@@ -42,21 +42,12 @@ TEST(IoLinkAddress, FactoryMakesTheLinkTheAddressNames) {
     const char* address;
     const char* kind;  // nullptr: refused
   } cases[] = {
-      {"TCPIP0::127.0.0.1::5025::SOCKET", "TCP socket"},
-      {"TCPIP::analyzer.lab::5025::SOCKET", "TCP socket"},
-      {"tcpip1::10.0.0.7::80::socket", "TCP socket"},
-      {"ASRL/dev/ttyS0::INSTR", "RS-232"},
-      {"ASRL/dev/pts/5::INSTR", "RS-232"},
-      {"ASRL3::INSTR", "RS-232"},
-      {"TCPIP0::host::0::SOCKET", nullptr},
-      {"TCPIP0::host::65536::SOCKET", nullptr},
-      {"TCPIP0::host::50x::SOCKET", nullptr},
-      {"TCPIP0::::5025::SOCKET", nullptr},
-      {"TCPIP0::host::inst0::INSTR", nullptr},
-      {"TCPIPX::host::5025::SOCKET", nullptr},
-      {"ASRLdev::INSTR", nullptr},
-      {"ASRL/dev/ttyS0", nullptr},
-      {"", nullptr},
+      {"TCPIP0::127.0.0.1::5025::SOCKET", "TCP socket"}, {"tcpip::analyzer.lab::5025::socket", "TCP socket"},
+      {"ASRL/dev/pts/5::INSTR", "RS-232"},               {"ASRL3::INSTR", "RS-232"},
+      {"TCPIP0::host::0::SOCKET", nullptr},              {"TCPIP0::host::65536::SOCKET", nullptr},
+      {"TCPIP0::::5025::SOCKET", nullptr},               {"TCPIP0::host::inst0::INSTR", nullptr},
+      {"TCPIPX::host::5025::SOCKET", nullptr},           {"ASRLdev::INSTR", nullptr},
+      {"ASRL/dev/ttyS0", nullptr},                       {"", nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.address);
@@ -122,11 +113,8 @@ TEST(IoLinkRead, NumbersAreReadAsScpiWritesThem) {
   struct Case {
     const char* text;
     std::optional<double> value;
-  } cases[] = {
-      {"+1.00000000E+009", 1e9}, {"-12.5", -12.5}, {" 5 ", 5.0}, {"9.91E37", 9.91e37}, {".5", 0.5},
-      {"1001\r", 1001.0},        {"", {}},          {"abc", {}},  {"1.5 dBm", {}},      {"nan", {}},
-      {"inf", {}},               {"1,2", {}},       {"+", {}},    {"0x10", {}},
-  };
+  } cases[] = {{"+1.00000000E+009", 1e9}, {"-12.5", -12.5}, {" 5 ", 5.0}, {".5", 0.5}, {"", {}},
+               {"1.5 dBm", {}}, {"nan", {}}, {"inf", {}}, {"1,2", {}}, {"0x10", {}}};
   for (const Case& c : cases) EXPECT_EQ(kro::parseScpiNumber(c.text), c.value) << '"' << c.text << '"';
 
   RawServer server([](RawServer::Peer& peer, const std::string& line) {
@@ -224,21 +212,6 @@ TEST(IoLinkFailure, HostileRepliesAreRefusedWithoutBufferingThem) {
             "A reply line from " + server.address() + " exceeded 1048576 bytes without a line end");
   EXPECT_FALSE(link.isOpen());
   EXPECT_EQ(scpi.query("PING?"), "pong");
-}
-
-TEST(IoLinkWrite, BlockCommandsCarryTheirDataIntact) {
-  std::string received;
-  RawServer server([&](RawServer::Peer& peer, const std::string& line) {
-    received += line + "|";
-    if (line == "*OPC?") peer.send("1\n");
-  });
-  kro::TcpSocketLink link(server.address());
-  kro::ScpiSession scpi(link, kTimeoutMs);
-  const std::vector<uint8_t> data{'a', 'b', 'c'};
-  scpi.writeBlock(":SYST:SET", data);
-  scpi.write(":INIT:CONT 0");
-  EXPECT_EQ(scpi.query("*OPC?"), "1");
-  EXPECT_EQ(received, ":SYST:SET #13abc|:INIT:CONT 0|*OPC?|");
 }
 
 }  // namespace

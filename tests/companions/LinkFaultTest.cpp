@@ -168,17 +168,10 @@ TEST(SerialLinkSettings, TheLineTakesTheRs232Configuration) {
 
 TEST(RS232ConfigValues, SettingsTheDriverCannotUseAreRefused) {
   RS232Config config;
-  // The connect set-up's values, in its order.
-  config.setBaudRate(9600);
-  config.setDataBits(8);
-  config.setParity(3);
-  config.setStopBits(1);
-  EXPECT_EQ(config, RS232Config());
-  for (auto set : {+[](RS232Config& c) { c.setBaudRate(12345); }, +[](RS232Config& c) { c.setBaudRate(0); },
-                   +[](RS232Config& c) { c.setDataBits(9); }, +[](RS232Config& c) { c.setDataBits(4); },
-                   +[](RS232Config& c) { c.setParity(0); }, +[](RS232Config& c) { c.setParity(4); },
-                   +[](RS232Config& c) { c.setStopBits(3); }}) {
-    expectError(ErrorCode::BadArgument, [&] { set(config); });
+  using Set = void (RS232Config::*)(int32_t);
+  for (auto [set, value] : {std::pair<Set, int32_t>{&RS232Config::setBaudRate, 12345}, {&RS232Config::setDataBits, 9},
+                            {&RS232Config::setParity, 0}, {&RS232Config::setStopBits, 3}}) {
+    expectError(ErrorCode::BadArgument, [&] { (config.*set)(value); });
     EXPECT_EQ(config, RS232Config()) << "a refused value leaves the setting as it was";
   }
 }
