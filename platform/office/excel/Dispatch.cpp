@@ -139,7 +139,8 @@ const TypeInfo& Range::typeInfo() const {
                   [](Range& self, DispatchArgs& args) {
                     return self.Address(flag(args, 0, true), flag(args, 1, true),
                                         arg(args, 2).isEmpty() ? int32_t{xlA1} : CLng(arg(args, 2)),
-                                        flag(args, 3, false), arg(args, 4).objectAs<Range>());
+                                        flag(args, 3, false),
+                                        arg(args, 4).isEmpty() ? nullptr : arg(args, 4).objectAs<Range>());
                   })
           .get("Row", 4, &Range::Row)
           .get("Column", 5, &Range::Column)
