@@ -1,5 +1,9 @@
 #include "Variant.h"
 
+#include <ostream>
+
+#include "Conversions.h"
+
 #include "Error.h"
 #include "Object.h"
 #include "SafeArray.h"
@@ -105,6 +109,16 @@ std::string TypeName(const Variant& value) {
     case vbObject: return "Object()";
     default: return "Variant()";
   }
+}
+
+}  // namespace automation
+
+namespace automation {
+
+void PrintTo(const Variant& value, std::ostream* os) {
+  *os << TypeName(value);
+  if (value.isEmpty() || value.isNull() || value.isObject() || value.isArray()) return;
+  *os << " " << CStr(value);
 }
 
 }  // namespace automation

@@ -2,6 +2,7 @@
 // VB's Variant: the one value type that crosses every automation boundary. It carries exactly
 // what a VARIANT could carry, so the same calls map onto VARIANT when built as a COM server.
 #include <concepts>
+#include <iosfwd>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -127,6 +128,9 @@ class Variant {
 // VB's TypeName: "Integer", "Double", "String", "Nothing", the class name of an object,
 // "Double()" for an array of doubles.
 std::string TypeName(const Variant& value);
+
+// How test frameworks print a Variant: its type and, for a scalar, its text ("Integer 4").
+void PrintTo(const Variant& value, std::ostream* os);
 
 template <class T>
 std::shared_ptr<T> Variant::objectAs() const {

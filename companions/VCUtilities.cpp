@@ -1,0 +1,51 @@
+#include "companions/VCUtilities.h"
+
+#include "automation/Error.h"
+#include "automation/TypeInfoBuilder.h"
+#include "office/ControlSite.h"
+#include "office/excel/Workbook.h"
+#include "office/word/Documents.h"
+
+namespace kro {
+namespace {
+
+constexpr const char* kSource = "KroInstrUtilities.VCUtilities";
+
+std::shared_ptr<office::ControlSite> siteOf(const automation::ObjectPtr& control) {
+  if (!control) throw automation::Error::vb(automation::vbErrObjectNotSet, kSource);
+  auto site = office::ControlSite::of(*control);
+  if (!site || !site->container())
+    throw automation::Error::object(VCUtilities::kErrNotPlaced,
+                                    "The control is not placed in an open workbook or document", kSource);
+  return site;
+}
+
+}  // namespace
+
+const automation::TypeInfo& VCUtilities::typeInfo() const {
+  static const automation::TypeInfo info = automation::TypeInfoBuilder<VCUtilities>(kClassName)
+                                               .interface(kIid, "_VCUtilities")
+                                               .method("TopLevelHwnd", 1, &VCUtilities::TopLevelHwnd)
+                                               .method("ContainingWorkbook", 2, &VCUtilities::ContainingWorkbook)
+                                               .method("ContainingDocument", 3, &VCUtilities::ContainingDocument)
+                                               .build();
+  return info;
+}
+
+int32_t VCUtilities::TopLevelHwnd(const automation::ObjectPtr& control) { return siteOf(control)->topLevelHwnd(); }
+
+automation::ObjectPtr VCUtilities::ContainingWorkbook(const automation::ObjectPtr& control) {
+  automation::ObjectPtr container = siteOf(control)->container();
+  if (!std::dynamic_pointer_cast<office::excel::Workbook>(container))
+    throw automation::Error::object(kErrContainerKind, "The control is not placed in an Excel workbook", kSource);
+  return container;
+}
+
+automation::ObjectPtr VCUtilities::ContainingDocument(const automation::ObjectPtr& control) {
+  automation::ObjectPtr container = siteOf(control)->container();
+  if (!std::dynamic_pointer_cast<office::word::Document>(container))
+    throw automation::Error::object(kErrContainerKind, "The control is not placed in a Word document", kSource);
+  return container;
+}
+
+}  // namespace kro

@@ -1,0 +1,131 @@
+#include "connections/ExcelDataConnection.h"
+
+#include "automation/Conversions.h"
+#include "automation/Error.h"
+#include "automation/Registry.h"
+#include "automation/Strings.h"
+#include "automation/TypeInfoBuilder.h"
+#include "companions/VCUtilities.h"
+#include "office/excel/AddIns.h"
+#include "office/excel/Constants.h"
+
+namespace zel {
+
+using automation::Variant;
+namespace excel = office::excel;
+
+// Forwards Excel's events to the connection for as long as both live; Excel holds it weakly.
+class ExcelDataConnection::EventSink final : public excel::AppEvents {
+ public:
+  explicit EventSink(ExcelDataConnection& owner) : owner_(owner) {}
+  void WorkbookActivate(const std::shared_ptr<excel::Workbook>& Wb) override {
+    owner_.ExcelAppevents_WorkbookActivate(Wb);
+  }
+  void WorkbookDeactivate(const std::shared_ptr<excel::Workbook>& Wb) override {
+    owner_.ExcelAppevents_WorkbookDeactivate(Wb);
+  }
+
+ private:
+  ExcelDataConnection& owner_;
+};
+
+ExcelDataConnection::ExcelDataConnection() = default;
+
+ExcelDataConnection::~ExcelDataConnection() {
+  try {
+    if (application_) {
+      if (eventCookie_) application_->unadvise(eventCookie_);
+      const auto active = application_->ActiveWorkbook();
+      if (!workbook_ || !active) throw automation::Error::vb(automation::vbErrObjectNotSet);
+      if (workbook_->Name() != active->Name()) SetInitialToolbarState();
+    }
+  } catch (...) {
+    // The bound workbook may be closed already; the clean-up then simply ends.
+  }
+}
+
+const automation::TypeInfo& ExcelDataConnection::typeInfo() const {
+  static const automation::TypeInfo info = automation::TypeInfoBuilder<ExcelDataConnection>("ExcelDataConnection")
+                                               .interface(kIid, "_ExcelDataConnection")
+                                               .include(dataConnectionTypeInfo())
+                                               .build();
+  return info;
+}
+
+bool ExcelDataConnection::Init(automation::ObjectPtr& app, InstrumentServerPtr& server, automation::ObjectPtr& ctl,
+                               int32_t& m_hdc) {
+  // A second Init keeps the first binding, server and device context.
+  if (application_) return true;
+  try {
+    if (!app) {
+      // Restored from a saved workbook: the workbook that holds the control leads to Excel.
+      auto utilities = automation::CreateObject(kro::VCUtilities::kProgId);
+      workbook_ = Variant(automation::callMethod(utilities, "ContainingWorkbook", {Variant(ctl)}))
+                      .objectAs<excel::Workbook>();
+      if (!workbook_) throw automation::Error::vb(automation::vbErrObjectNotSet);
+      application_ = workbook_->Application();
+    } else {
+      application_ = Variant(app).objectAs<excel::Application>();
+      workbook_ = application_->ActiveWorkbook();
+      if (!workbook_) throw automation::Error::vb(automation::vbErrObjectNotSet);
+      (void)workbook_->Name();
+    }
+    ExcelAppevents_ = std::make_shared<EventSink>(*this);
+    eventCookie_ = application_->advise(ExcelAppevents_);
+    server_ = server;
+    hdc_ = m_hdc;
+    if (!dataTransfer_) dataTransfer_ = std::make_shared<DataTransfer>();
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+Variant ExcelDataConnection::app() { return Variant(std::static_pointer_cast<automation::Object>(application_)); }
+
+void ExcelDataConnection::UpdateStatus(const std::string& msg) {
+  if (application_->DisplayStatusBar()) application_->setStatusBar(Variant(msg));
+}
+
+void ExcelDataConnection::SetBusyCursor(bool val) {
+  application_->setCursor(val ? excel::xlWait : excel::xlDefault);
+}
+
+void ExcelDataConnection::WriteProperties(automation::PropertyBag& propBag) {
+  if (!dataTransfer_) return;
+  propBag.WriteProperty(kDataTransferSavedKey, Variant(true));
+  dataTransfer_->WriteProperties(propBag);
+}
+
+void ExcelDataConnection::ReadProperties(automation::PropertyBag& propBag) {
+  if (!automation::CBool(propBag.ReadProperty(kDataTransferSavedKey, Variant(false)))) return;
+  dataTransfer_ = std::make_shared<DataTransfer>();
+  dataTransfer_->ReadProperties(propBag);
+}
+
+void ExcelDataConnection::DoHelp(int32_t /*topHwnd*/, int16_t contextID) {
+  const auto addIns = application_->AddIns();
+  const int32_t count = addIns->Count();
+  for (int32_t i = 1; i <= count; ++i) {
+    const auto addIn = addIns->Item(Variant(i));
+    if (automation::UCase(addIn->Name()) != kAddInName) continue;
+    const int16_t context = contextID == -1 ? int16_t{0} : contextID;
+    application_->Help(Variant(addIn->Path() + kHelpFile), Variant(context));
+  }
+}
+
+void ExcelDataConnection::ExcelAppevents_WorkbookActivate(const std::shared_ptr<excel::Workbook>& Wb) {
+  if (Wb != workbook_ || !server_) return;
+  if (!server_->Device()->IoSession()) return;
+  if (inRepeat_)
+    EnableRepeatMeaureButtons();
+  else
+    EnableSingleMeaureButtons();
+  UpdateConnectedIconAndTooltip(hostName_);
+}
+
+void ExcelDataConnection::ExcelAppevents_WorkbookDeactivate(const std::shared_ptr<excel::Workbook>& Wb) {
+  if (Wb == workbook_) SetInitialToolbarState();
+}
+
+}  // namespace zel

@@ -1,0 +1,80 @@
+#include "connections/WordDataConnection.h"
+
+#include "automation/Error.h"
+#include "automation/Registry.h"
+#include "automation/Strings.h"
+#include "automation/TypeInfoBuilder.h"
+#include "companions/VCUtilities.h"
+#include "office/word/AddIns.h"
+#include "office/word/Documents.h"
+#include "office/word/System.h"
+#include "win32/Win32.h"
+
+namespace zel {
+
+using automation::Variant;
+namespace word = office::word;
+
+const automation::TypeInfo& WordDataConnection::typeInfo() const {
+  static const automation::TypeInfo info = automation::TypeInfoBuilder<WordDataConnection>("WordDataConnection")
+                                               .interface(kIid, "_WordDataConnection")
+                                               .include(dataConnectionTypeInfo())
+                                               .build();
+  return info;
+}
+
+bool WordDataConnection::Init(automation::ObjectPtr& app, InstrumentServerPtr& server, automation::ObjectPtr& ctl,
+                              int32_t& m_hdc) {
+  // Every call binds afresh.
+  try {
+    if (!app) {
+      auto utilities = automation::CreateObject(kro::VCUtilities::kProgId);
+      auto document = automation::callMethod(utilities, "ContainingDocument", {Variant(ctl)}).objectAs<word::Document>();
+      if (!document) throw automation::Error::vb(automation::vbErrObjectNotSet);
+      document_ = document;
+      application_ = document->Application();
+    } else {
+      application_ = Variant(app).objectAs<word::Application>();
+      if (!application_) throw automation::Error::vb(automation::vbErrObjectNotSet);
+      document_ = application_->ActiveDocument();
+    }
+    server_ = server;
+    hdc_ = m_hdc;
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+Variant WordDataConnection::app() { return Variant(std::static_pointer_cast<automation::Object>(application_)); }
+
+bool WordDataConnection::DoDataTransfer(bool&, automation::Date&, int32_t&, int32_t&) { raiseNotSupported(); }
+void WordDataConnection::TransferDataToApp() { raiseNotSupported(); }
+void WordDataConnection::EnableRepeatMeaureButtons() { raiseNotSupported(); }
+void WordDataConnection::EnableSingleMeaureButtons() { raiseNotSupported(); }
+
+void WordDataConnection::UpdateStatus(const std::string& msg) {
+  if (application_->DisplayStatusBar()) application_->setStatusBar(msg);
+}
+
+void WordDataConnection::SetBusyCursor(bool val) {
+  application_->System()->setCursor(val ? word::wdCursorWait : word::wdCursorNormal);
+}
+
+void WordDataConnection::DoHelp(int32_t topHwnd, int16_t contextID) {
+  const auto addIns = application_->AddIns();
+  const int32_t count = addIns->Count();
+  for (int32_t i = 1; i <= count; ++i) {
+    const auto addIn = addIns->Item(Variant(i));
+    if (automation::UCase(addIn->Name()) != kTemplateName) continue;
+    const std::string helpFile = addIn->Path() + kHelpFile;
+    // The data is the context sign-extended to 32 bits; the result is not looked at.
+    if (contextID == -1)
+      win32::WinHelpA(topHwnd, helpFile.c_str(), win32::HELP_CONTENTS, 0);
+    else
+      win32::WinHelpA(topHwnd, helpFile.c_str(), win32::HELP_CONTEXT,
+                      static_cast<uint32_t>(static_cast<int32_t>(contextID)));
+  }
+}
+
+}  // namespace zel

@@ -1,0 +1,132 @@
+#include "control/Registration.h"
+
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "automation/Object.h"
+#include "connections/DataConnection.h"
+#include "connections/ExcelDataConnection.h"
+#include "connections/WordDataConnection.h"
+#include "control/ZELControl.h"
+#include "transfer/DataTransfer.h"
+
+namespace zel {
+namespace {
+
+// Objects handed out by the class factories, watched so that DllCanUnloadNow can tell whether
+// any is still alive.
+std::vector<std::weak_ptr<automation::Object>>& liveObjects() {
+  static std::vector<std::weak_ptr<automation::Object>> objects;
+  return objects;
+}
+
+template <class T>
+automation::Factory counted() {
+  return [] {
+    auto object = std::make_shared<T>();
+    auto& live = liveObjects();
+    std::erase_if(live, [](const auto& w) { return w.expired(); });
+    live.push_back(object);
+    return automation::ObjectPtr(object);
+  };
+}
+
+struct PublicClass {
+  const char* progId;
+  const char* clsid;
+  const char* className;
+  std::vector<const char*> interfaces;  // default first
+  bool creatable;
+  automation::Factory factory;
+};
+
+std::vector<PublicClass> publicClasses() {
+  return {
+      {ZELControl::kProgId, ZELControl::kClsid, "ZELControl",
+       {ZELControl::kIid, ZELControl::kIToolbarSupportIid, ZELControl::kISetupInterfaceIid,
+        ZELControl::kIDebugContainerIid, ZELControl::kUtilitiesIid},
+       true, counted<ZELControl>()},
+      {DataTransfer::kProgId, DataTransfer::kClsid, "DataTransfer", {DataTransfer::kIid}, true,
+       counted<DataTransfer>()},
+      {"ZELControlProj.DataConnection", DataConnection::kClsid, "DataConnection", {DataConnection::kIid}, false,
+       counted<DataConnection>()},
+      {ExcelDataConnection::kProgId, ExcelDataConnection::kClsid, "ExcelDataConnection",
+       {ExcelDataConnection::kIid, DataConnection::kIid}, true, counted<ExcelDataConnection>()},
+      {WordDataConnection::kProgId, WordDataConnection::kClsid, "WordDataConnection",
+       {WordDataConnection::kIid, DataConnection::kIid}, true, counted<WordDataConnection>()},
+      {"ZELControlProj.Utilities", ZELControl::kUtilitiesClsid, "Utilities", {ZELControl::kUtilitiesIid}, false,
+       nullptr},
+  };
+}
+
+struct LibraryInterface {
+  const char* iid;
+  const char* name;
+  const char* typeLib;
+};
+
+std::vector<LibraryInterface> libraryInterfaces() {
+  return {
+      {ZELControl::kIid, "_ZELControl", kLibraryLibId},
+      {ZELControl::kEventIid, "__ZELControl", kLibraryLibId},
+      {DataTransfer::kIid, "_DataTransfer", kLibraryLibId},
+      {DataConnection::kIid, "_DataConnection", kLibraryLibId},
+      {ExcelDataConnection::kIid, "_ExcelDataConnection", kLibraryLibId},
+      {WordDataConnection::kIid, "_WordDataConnection", kLibraryLibId},
+      {ZELControl::kUtilitiesIid, "_Utilities", kLibraryLibId},
+  };
+}
+
+automation::ComponentVersion libraryVersion() {
+  return {kLibraryVersion,
+          "1.0",
+          {{"CompanyName", "Corvane"},
+           {"FileDescription", "ORV/ZEL-Q/R/VX Spectrum Analyzer toolbar control"},
+           {"ProductName", "ZELControlProj"},
+           {"LegalCopyright", "Copyright (C) Corvane"},
+           {"BuildDate", "12/04/2026"}}};
+}
+
+}  // namespace
+
+HRESULT DllRegisterServer() {
+  automation::Registry& registry = automation::registry();
+  registry.registerTypeLib({kLibraryLibId, "ZELControlProj", "1.0", kLibraryFile});
+  for (const LibraryInterface& itf : libraryInterfaces()) registry.registerInterface({itf.iid, itf.name, itf.typeLib});
+  registry.registerEnum({"SavedDataCvalues", kLibraryLibId, {{"NoneSaved", NoneSaved}, {"ExcelSaved", ExcelSaved},
+                                                              {"WordSaved", WordSaved}}});
+  for (PublicClass& c : publicClasses()) {
+    std::vector<std::string> interfaces(c.interfaces.begin(), c.interfaces.end());
+    registry.registerClass({c.progId, c.clsid, c.className, kLibraryFile, libraryVersion(), std::move(interfaces),
+                            kLibraryLibId, c.creatable, std::move(c.factory)});
+  }
+  return S_OK;
+}
+
+HRESULT DllUnregisterServer() {
+  automation::Registry& registry = automation::registry();
+  for (const PublicClass& c : publicClasses()) registry.unregisterClass(c.clsid);
+  registry.unregisterEnum("SavedDataCvalues");
+  for (const LibraryInterface& itf : libraryInterfaces()) registry.unregisterInterface(itf.iid);
+  registry.unregisterTypeLib(kLibraryLibId);
+  return S_OK;
+}
+
+HRESULT DllGetClassObject(std::string_view clsid, automation::Factory& factory) {
+  for (PublicClass& c : publicClasses()) {
+    if (automation::sameGuid(c.clsid, clsid) && c.factory) {
+      factory = std::move(c.factory);
+      return S_OK;
+    }
+  }
+  return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+HRESULT DllCanUnloadNow() {
+  auto& live = liveObjects();
+  std::erase_if(live, [](const auto& w) { return w.expired(); });
+  return live.empty() ? S_OK : S_FALSE;
+}
+
+}  // namespace zel

@@ -1,0 +1,92 @@
+#include "control/Registration.h"
+
+#include <gtest/gtest.h>
+
+#include "automation/Error.h"
+#include "automation/Registry.h"
+#include "companions/ServerRegistration.h"
+#include "connections/DataConnection.h"
+#include "control/ZELControl.h"
+
+namespace zel {
+namespace {
+
+int errorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const automation::Error& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(Registration, RegisteringMakesTheControlCreatableAndUnregisteringRemovesExactlyThat) {
+  automation::Registry registry;
+  automation::ScopedRegistry scope(registry);
+  kro::registerInstrumentServer(registry);
+  const auto before = registry.snapshot();
+
+  EXPECT_EQ(DllRegisterServer(), S_OK);
+  auto control = automation::CreateObject("ZELControlProj.ZELControl");
+  ASSERT_TRUE(std::dynamic_pointer_cast<ZELControl>(control));
+  EXPECT_TRUE(control->supports("{F8F10D36-77A9-11D4-98C9-00108334F514}")) << "IToolbarSupport";
+  EXPECT_TRUE(control->supports(ZELControl::kISetupInterfaceIid));
+  EXPECT_TRUE(control->supports(ZELControl::kIDebugContainerIid));
+  EXPECT_TRUE(control->supports(ZELControl::kUtilitiesIid));
+  EXPECT_TRUE(automation::CreateObject("ZELControlProj.DataTransfer"));
+  EXPECT_TRUE(automation::CreateObject("ZELControlProj.ExcelDataConnection"));
+  EXPECT_TRUE(automation::CreateObject("ZELControlProj.WordDataConnection"));
+  // The contract and the utilities interface class cannot be created by clients.
+  EXPECT_EQ(errorOf([] { automation::CreateObject(DataConnection::kClsid); }), automation::vbErrCantCreateObject);
+  EXPECT_EQ(errorOf([] { automation::CreateObject(ZELControl::kUtilitiesClsid); }), automation::vbErrCantCreateObject);
+
+  const auto* kinds = registry.findEnum("SavedDataCvalues");
+  ASSERT_NE(kinds, nullptr);
+  EXPECT_EQ(kinds->values, (std::vector<std::pair<std::string, int32_t>>{
+                               {"NoneSaved", 0}, {"ExcelSaved", 1}, {"WordSaved", 2}}));
+  const auto* controlClass = registry.findClass(ZELControl::kClsid);
+  ASSERT_NE(controlClass, nullptr);
+  EXPECT_EQ(controlClass->progId, "ZELControlProj.ZELControl");
+  EXPECT_EQ(controlClass->interfaces.front(), ZELControl::kIid) << "the default interface comes first";
+
+  EXPECT_EQ(DllUnregisterServer(), S_OK);
+  EXPECT_EQ(errorOf([] { automation::CreateObject("ZELControlProj.ZELControl"); }), automation::vbErrCantCreateObject);
+  EXPECT_EQ(registry.snapshot(), before);
+}
+
+TEST(Registration, TheClassFactoryAndUnloadingFollowTheObjectsItMade) {
+  automation::Factory factory;
+  EXPECT_EQ(DllGetClassObject("{00000000-0000-0000-0000-000000000000}", factory), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(DllGetClassObject(DataConnection::kClsid, factory), S_OK);
+  ASSERT_EQ(DllCanUnloadNow(), S_OK);
+  {
+    auto object = factory();
+    ASSERT_TRUE(std::dynamic_pointer_cast<DataConnection>(object));
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
+  }
+  EXPECT_EQ(DllCanUnloadNow(), S_OK);
+}
+
+TEST(Registration, InterfaceMembersAreDeclaredInTheirInterfaceOrder) {
+  auto control = std::make_shared<ZELControl>();
+  const auto* toolbar = control->typeInfo().findInterface("IToolbarSupport");
+  ASSERT_NE(toolbar, nullptr);
+  std::vector<std::string> names;
+  for (const auto& m : toolbar->members)
+    if (names.empty() || names.back() != m.name) names.push_back(m.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"DoAbout", "DoSetup", "DoConnect", "ConnectedApplication",
+                                             "DoSaveScreenImage", "DoDataTransfer", "StopTransfer", "StartTransfer",
+                                             "UpdateConnectedStatus", "DoHelp"}));
+
+  DataConnection contract;
+  const auto* itf = contract.typeInfo().findInterface(DataConnection::kIid);
+  ASSERT_NE(itf, nullptr);
+  ASSERT_EQ(itf->members.size(), 17u);
+  EXPECT_EQ(itf->members[8].name, "EnableRepeatMeaureButtons");
+  EXPECT_EQ(itf->members[9].name, "EnableSingleMeaureButtons");
+  for (size_t slot = 0; slot < itf->members.size(); ++slot)
+    EXPECT_EQ(itf->members[slot].dispid, DataConnection::kFirstDispId + static_cast<int32_t>(slot));
+}
+
+}  // namespace
+}  // namespace zel
