@@ -1,0 +1,436 @@
+#include "office/excel/WorkbookSaver.h"
+
+#include <fmt/format.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "automation/Error.h"
+#include "automation/Object.h"
+#include "office/excel/A1Reference.h"
+#include "office/excel/Constants.h"
+#include "office/excel/MemoryShapes.h"
+#include "office/excel/MemoryWorkbook.h"
+#include "office/excel/MemoryWorksheet.h"
+
+namespace office::excel {
+
+namespace {
+
+constexpr const char* kSource = "Microsoft Excel";
+constexpr int32_t kSaveError = 1004;
+constexpr const char* kSymbolFont = "Symbol";
+// The format a date gets when its cell has none: a General cell shows a date this way.
+constexpr const char* kDefaultDateFormat = "m/d/yyyy h:mm";
+// Excel keeps at most this many characters in a cell.
+constexpr size_t kMaxCellCharacters = 32767;
+
+[[noreturn]] void saveFailed(std::string description) {
+  throw automation::Error(kSaveError, std::move(description), kSource);
+}
+
+void check(lxw_error error, const char* doing) {
+  if (error != LXW_NO_ERROR) saveFailed(fmt::format("The workbook could not be saved: {} ({})", doing, lxw_strerror(error)));
+}
+
+std::string cellName(const MemoryWorksheet& sheet, int32_t row, int32_t column) {
+  return fmt::format("'{}'!{}{}", sheet.sheetName(), columnLetters(column), row);
+}
+
+// What the Symbol font draws for the ASCII characters it redefines: the Greek alphabet on the
+// letters and a few mathematical signs on punctuation. Everything else it draws as usual.
+std::string_view symbolGlyph(char c) {
+  static constexpr std::string_view kLower[26] = {"α", "β", "χ", "δ", "ε", "φ", "γ", "η", "ι", "ϕ", "κ", "λ", "μ",
+                                                  "ν", "ο", "π", "θ", "ρ", "σ", "τ", "υ", "ϖ", "ω", "ξ", "ψ", "ζ"};
+  static constexpr std::string_view kUpper[26] = {"Α", "Β", "Χ", "Δ", "Ε", "Φ", "Γ", "Η", "Ι", "ϑ", "Κ", "Λ", "Μ",
+                                                  "Ν", "Ο", "Π", "Θ", "Ρ", "Σ", "Τ", "Υ", "ς", "Ω", "Ξ", "Ψ", "Ζ"};
+  if (c >= 'a' && c <= 'z') return kLower[c - 'a'];
+  if (c >= 'A' && c <= 'Z') return kUpper[c - 'A'];
+  switch (c) {
+    case '"': return "∀";
+    case '$': return "∃";
+    case '\'': return "∋";
+    case '*': return "∗";
+    case '-': return "−";
+    case '@': return "≅";
+    case '\\': return "∴";
+    case '^': return "⊥";
+    case '~': return "∼";
+    default: return {};
+  }
+}
+
+// Dates as Excel counts them: both count days from 30 December 1899 from 1 March 1900 on;
+// before that Excel's count includes its 29 February 1900 and is one less. Times of day alone
+// (days 0 to 1) are the same in both.
+std::optional<double> excelSerial(double days) {
+  if (days >= 61 || (days >= 0 && days < 1)) return days;
+  if (days >= 2) return days - 1;
+  return std::nullopt;
+}
+
+// Pixel size and resolution of a picture, as read from its header.
+struct ImageInfo {
+  double width = 0, height = 0;
+  double xDpi = 96, yDpi = 96;
+};
+
+uint32_t bigEndian(const std::vector<uint8_t>& b, size_t at, int bytes) {
+  uint32_t v = 0;
+  for (int i = 0; i < bytes; ++i) v = (v << 8) | b[at + static_cast<size_t>(i)];
+  return v;
+}
+uint32_t littleEndian(const std::vector<uint8_t>& b, size_t at, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + static_cast<size_t>(i)];
+  return v;
+}
+
+// nullopt for formats an .xlsx writer cannot embed (metafiles) or headers it cannot read.
+std::optional<ImageInfo> embeddableImage(const std::vector<uint8_t>& b) {
+  ImageInfo info;
+  if (b.size() >= 24 && std::memcmp(b.data(), "\x89PNG\r\n\x1a\n", 8) == 0) {
+    info.width = bigEndian(b, 16, 4);
+    info.height = bigEndian(b, 20, 4);
+    for (size_t at = 8; at + 12 <= b.size();) {
+      const uint32_t length = bigEndian(b, at, 4);
+      if (std::memcmp(&b[at + 4], "pHYs", 4) == 0 && at + 17 <= b.size() && b[at + 16] == 1) {
+        info.xDpi = bigEndian(b, at + 8, 4) * 0.0254;
+        info.yDpi = bigEndian(b, at + 12, 4) * 0.0254;
+      }
+      if (std::memcmp(&b[at + 4], "IDAT", 4) == 0) break;
+      at += 12 + static_cast<size_t>(length);
+    }
+  } else if (b.size() >= 4 && b[0] == 0xFF && b[1] == 0xD8) {
+    for (size_t at = 2; at + 9 < b.size();) {
+      if (b[at] != 0xFF) return std::nullopt;
+      const uint8_t marker = b[at + 1];
+      const size_t length = bigEndian(b, at + 2, 2);
+      if (marker == 0xE0 && at + 16 < b.size() && std::memcmp(&b[at + 4], "JFIF", 4) == 0 && b[at + 11] == 1) {
+        info.xDpi = bigEndian(b, at + 12, 2);
+        info.yDpi = bigEndian(b, at + 14, 2);
+      }
+      if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+        info.height = bigEndian(b, at + 5, 2);
+        info.width = bigEndian(b, at + 7, 2);
+        break;
+      }
+      at += 2 + length;
+    }
+  } else if (b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {
+    info.width = static_cast<int32_t>(littleEndian(b, 18, 4));
+    info.height = std::abs(static_cast<int32_t>(littleEndian(b, 22, 4)));
+  } else if (b.size() >= 10 && std::memcmp(b.data(), "GIF8", 4) == 0) {
+    info.width = littleEndian(b, 6, 2);
+    info.height = littleEndian(b, 8, 2);
+  } else {
+    return std::nullopt;
+  }
+  if (info.width <= 0 || info.height <= 0) return std::nullopt;
+  if (info.xDpi <= 0) info.xDpi = 96;
+  if (info.yDpi <= 0) info.yDpi = 96;
+  return info;
+}
+
+uint8_t alignment(int32_t horizontal) {
+  switch (horizontal) {
+    case xlLeft: return LXW_ALIGN_LEFT;
+    case xlCenter: return LXW_ALIGN_CENTER;
+    case xlRight: return LXW_ALIGN_RIGHT;
+    case xlHAlignFill: return LXW_ALIGN_FILL;
+    case xlHAlignJustify: return LXW_ALIGN_JUSTIFY;
+    case xlHAlignCenterAcrossSelection: return LXW_ALIGN_CENTER_ACROSS;
+    case xlHAlignDistributed: return LXW_ALIGN_DISTRIBUTED;
+    default: return LXW_ALIGN_NONE;
+  }
+}
+
+// The font as saved: text in the Symbol font is saved as Unicode, so it takes the standard font.
+FontSpec savedFont(FontSpec font) {
+  if (automation::equalsNoCase(font.name, kSymbolFont)) font.name = FontSpec{}.name;
+  return font;
+}
+
+// One libxlsxwriter format per style (and per style holding a date without a date format), and
+// one per font of a rich-string fragment, made on first use.
+class Formats {
+ public:
+  Formats(lxw_workbook* workbook, const StyleTable& styles)
+      : workbook_(workbook), styles_(styles), cells_(styles.size(), nullptr), made_(styles.size(), false) {}
+
+  lxw_format* cell(StyleTable::Index index) {
+    if (index >= cells_.size()) return make(styles_.at(index), false);
+    if (!made_[index]) {
+      cells_[index] = index == StyleTable::kDefault ? nullptr : make(styles_.at(index), false);
+      made_[index] = true;
+    }
+    return cells_[index];
+  }
+
+  lxw_format* date(StyleTable::Index index) {
+    const CellStyle& style = styles_.at(index);
+    if (style.numberFormat != "General") return cell(index);
+    auto [at, added] = dates_.try_emplace(index, nullptr);
+    if (added) at->second = make(style, true);
+    return at->second;
+  }
+
+  lxw_format* font(const FontSpec& spec) {
+    if (spec == FontSpec{}) return nullptr;
+    auto [at, added] = fonts_.try_emplace(spec, nullptr);
+    if (added) {
+      at->second = workbook_add_format(workbook_);
+      setFont(at->second, spec);
+    }
+    return at->second;
+  }
+
+ private:
+  lxw_format* make(const CellStyle& style, bool date) {
+    lxw_format* format = workbook_add_format(workbook_);
+    if (date) format_set_num_format(format, kDefaultDateFormat);
+    else if (style.numberFormat != "General") format_set_num_format(format, style.numberFormat.c_str());
+    if (const uint8_t align = alignment(style.horizontalAlignment); align != LXW_ALIGN_NONE)
+      format_set_align(format, align);
+    setFont(format, savedFont(style.font));
+    return format;
+  }
+
+  static void setFont(lxw_format* format, const FontSpec& spec) {
+    const FontSpec standard;
+    if (spec.name != standard.name) format_set_font_name(format, spec.name.c_str());
+    if (spec.size != standard.size) format_set_font_size(format, spec.size);
+    if (spec.bold) format_set_bold(format);
+    if (spec.italic) format_set_italic(format);
+  }
+
+  lxw_workbook* workbook_;
+  const StyleTable& styles_;
+  std::vector<lxw_format*> cells_;
+  std::vector<bool> made_;
+  std::map<StyleTable::Index, lxw_format*> dates_;
+  std::map<FontSpec, lxw_format*> fonts_;
+};
+
+class SheetWriter {
+ public:
+  SheetWriter(lxw_worksheet* out, const MemoryWorksheet& sheet, Formats& formats)
+      : out_(out), sheet_(sheet), formats_(formats), styles_(sheet.book()->styles()) {}
+
+  void write() {
+    writeColumns();
+    sheet_.cells().forEachUsed([this](int32_t row, int32_t column, const Cell& cell) { writeCell(row, column, cell); });
+    writePictures();
+    const Area& selected = sheet_.selection();
+    if (selected.row1 != 1 || selected.column1 != 1 || selected.row2 != 1 || selected.column2 != 1)
+      worksheet_set_selection(out_, selected.row1 - 1, selected.column1 - 1, selected.row2 - 1, selected.column2 - 1);
+  }
+
+ private:
+  void writeColumns() {
+    std::map<int32_t, StyleTable::Index> columns;
+    for (const auto& [column, width] : sheet_.columnWidths()) columns.emplace(column, StyleTable::kDefault);
+    for (const auto& [column, style] : sheet_.cells().columnStyles()) columns[column] = style;
+    for (const auto& [column, style] : columns) {
+      const auto c = static_cast<lxw_col_t>(column - 1);
+      check(worksheet_set_column(out_, c, c, sheet_.columnWidth(column), formats_.cell(style)), "a column");
+    }
+  }
+
+  void writeCell(int32_t row, int32_t column, const Cell& cell) {
+    const auto r = static_cast<lxw_row_t>(row - 1);
+    const auto c = static_cast<lxw_col_t>(column - 1);
+    const automation::Variant& value = cell.value;
+    switch (value.varType()) {
+      case automation::vbEmpty:
+        check(worksheet_write_blank(out_, r, c, formats_.cell(cell.style)), "a cell");
+        return;
+      case automation::vbDouble: {
+        const double number = value.asDouble();
+        if (!std::isfinite(number))
+          saveFailed(fmt::format("The value of {} is {}, which a workbook file cannot hold",
+                                 cellName(sheet_, row, column), std::isnan(number) ? "not a number" : "infinite"));
+        check(worksheet_write_number(out_, r, c, number, formats_.cell(cell.style)), "a number");
+        return;
+      }
+      case automation::vbBoolean:
+        check(worksheet_write_boolean(out_, r, c, value.asBoolean(), formats_.cell(cell.style)), "a boolean");
+        return;
+      case automation::vbDate: {
+        const std::optional<double> serial = excelSerial(value.asDate().serial());
+        if (!serial)
+          saveFailed(fmt::format("The date {} of {} lies before 1900, which a workbook file cannot hold",
+                                 value.asDate().toString(), cellName(sheet_, row, column)));
+        check(worksheet_write_number(out_, r, c, *serial, formats_.date(cell.style)), "a date");
+        return;
+      }
+      case automation::vbString:
+        writeText(row, column, value.asString(), cell.style);
+        return;
+      default:
+        saveFailed(fmt::format("{} holds a value of type {}, which a workbook file cannot hold",
+                               cellName(sheet_, row, column), automation::TypeName(value)));
+    }
+  }
+
+  void writeText(int32_t row, int32_t column, const std::string& text, StyleTable::Index styleIndex) {
+    const auto r = static_cast<lxw_row_t>(row - 1);
+    const auto c = static_cast<lxw_col_t>(column - 1);
+    const CellStyle& style = styles_.at(styleIndex);
+    lxw_format* format = formats_.cell(styleIndex);
+    const bool symbols = automation::equalsNoCase(style.font.name, kSymbolFont);
+    if (!style.hasCharacterFonts() && !symbols) {
+      checkLength(text, row, column);
+      check(worksheet_write_string(out_, r, c, text.c_str(), format), "a text");
+      return;
+    }
+
+    // Split the text into runs of one font, Symbol characters turned into what they show.
+    struct Fragment {
+      FontSpec font;
+      std::string text;
+    };
+    std::vector<Fragment> fragments;
+    int32_t character = 0;
+    for (size_t at = 0; at < text.size();) {
+      size_t length = 1;
+      const auto lead = static_cast<unsigned char>(text[at]);
+      if (lead >= 0xF0) length = 4;
+      else if (lead >= 0xE0) length = 3;
+      else if (lead >= 0xC0) length = 2;
+      std::string piece = text.substr(at, length);
+      at += length;
+      FontSpec font = style.fontAt(++character);
+      if (automation::equalsNoCase(font.name, kSymbolFont)) {
+        if (length == 1)
+          if (const std::string_view glyph = symbolGlyph(piece[0]); !glyph.empty()) piece = glyph;
+        font = savedFont(font);
+      }
+      if (fragments.empty() || !(fragments.back().font == font)) fragments.push_back({font, {}});
+      fragments.back().text += piece;
+    }
+    std::string whole;
+    for (const Fragment& f : fragments) whole += f.text;
+    checkLength(whole, row, column);
+
+    if (fragments.size() <= 1) {
+      check(worksheet_write_string(out_, r, c, whole.c_str(), format), "a text");
+      return;
+    }
+    std::vector<lxw_rich_string_tuple> tuples(fragments.size());
+    std::vector<lxw_rich_string_tuple*> list;
+    for (size_t i = 0; i < fragments.size(); ++i) {
+      tuples[i].format = formats_.font(fragments[i].font);
+      tuples[i].string = fragments[i].text.data();
+      list.push_back(&tuples[i]);
+    }
+    list.push_back(nullptr);
+    check(worksheet_write_rich_string(out_, r, c, list.data(), format), "a formatted text");
+  }
+
+  void checkLength(const std::string& text, int32_t row, int32_t column) const {
+    size_t characters = 0;
+    for (const char ch : text) characters += (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+    if (characters > kMaxCellCharacters)
+      saveFailed(fmt::format("The text of {} has {} characters; a workbook file holds at most {} in a cell",
+                             cellName(sheet_, row, column), characters, kMaxCellCharacters));
+  }
+
+  void writePictures() {
+    for (const std::shared_ptr<MemoryShape>& shape : sheet_.shapes()) {
+      if (shape->Type() != msoPicture || !shape->picture()) continue;
+      const std::vector<uint8_t>& bytes = shape->picture()->bytes;
+      const std::optional<ImageInfo> image = embeddableImage(bytes);
+      if (!image) continue;  // a metafile: the writer cannot embed it
+      // The cell under the picture's top-left corner, and the offset within it in pixels.
+      int32_t column = 1, row = 1;
+      while (column < kMaxColumns && sheet_.columnLeft(column + 1) <= shape->Left()) ++column;
+      while (row < kMaxRows && sheet_.rowTop(row + 1) <= shape->Top()) ++row;
+      lxw_image_options options{};
+      options.x_offset = static_cast<int32_t>(std::lround((shape->Left() - sheet_.columnLeft(column)) * 4 / 3));
+      options.y_offset = static_cast<int32_t>(std::lround((shape->Top() - sheet_.rowTop(row)) * 4 / 3));
+      // The writer sizes a picture by its pixels at its resolution; scale that to the shape.
+      options.x_scale = shape->Width() * 4 / 3 / (image->width * 96 / image->xDpi);
+      options.y_scale = shape->Height() * 4 / 3 / (image->height * 96 / image->yDpi);
+      const std::string description = shape->Name();
+      options.description = const_cast<char*>(description.c_str());
+      check(worksheet_insert_image_buffer_opt(out_, static_cast<lxw_row_t>(row - 1), static_cast<lxw_col_t>(column - 1),
+                                              bytes.data(), bytes.size(), &options),
+            "a picture");
+    }
+  }
+
+  lxw_worksheet* out_;
+  const MemoryWorksheet& sheet_;
+  Formats& formats_;
+  const StyleTable& styles_;
+};
+
+// The workbook being written; freed without writing when the save stops early.
+class Writer {
+ public:
+  explicit Writer(const std::string& fileName) {
+    lxw_workbook_options options{};
+    options.use_zip64 = LXW_TRUE;
+    book_ = workbook_new_opt(fileName.c_str(), &options);
+    if (!book_) saveFailed("The workbook could not be saved: the writer could not start");
+  }
+  ~Writer() {
+    if (book_) lxw_workbook_free(book_);
+  }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
+
+  lxw_workbook* get() const { return book_; }
+  lxw_error close() {
+    lxw_workbook* book = book_;
+    book_ = nullptr;
+    return workbook_close(book);
+  }
+
+ private:
+  lxw_workbook* book_ = nullptr;
+};
+
+}  // namespace
+
+void WorkbookSaver::save(const std::filesystem::path& path) const {
+  workbook_.requireOpen();
+  std::filesystem::path temporary = path;
+  temporary += fmt::format(".~{}.tmp", ::getpid());
+  std::error_code ignored;
+  try {
+    Writer writer(temporary.string());
+    Formats formats(writer.get(), workbook_.styles());
+    const auto active = workbook_.activeSheet();
+    for (const std::shared_ptr<MemorySheet>& sheet : workbook_.sheets()) {
+      const auto* worksheet = dynamic_cast<const MemoryWorksheet*>(sheet.get());
+      if (!worksheet) continue;  // chart sheets are not kept in the in-memory model yet
+      lxw_worksheet* out = workbook_add_worksheet(writer.get(), worksheet->sheetName().c_str());
+      if (!out) saveFailed(fmt::format("The sheet name '{}' cannot be saved", worksheet->sheetName()));
+      SheetWriter(out, *worksheet, formats).write();
+      if (sheet == active) worksheet_activate(out);
+    }
+    if (workbook_.sheets().empty()) saveFailed("A workbook must contain at least one visible worksheet");
+    const lxw_error closed = writer.close();
+    if (closed != LXW_NO_ERROR)
+      saveFailed(fmt::format("The workbook could not be saved to '{}': {}", path.string(), lxw_strerror(closed)));
+    std::error_code renamed;
+    std::filesystem::rename(temporary, path, renamed);
+    if (renamed)
+      saveFailed(fmt::format("The workbook could not be saved to '{}': {}", path.string(), renamed.message()));
+  } catch (...) {
+    std::filesystem::remove(temporary, ignored);
+    throw;
+  }
+}
+
+}  // namespace office::excel
