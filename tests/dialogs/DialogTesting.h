@@ -3,10 +3,12 @@
 // schedule control, and a check of a message box as the user saw it.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "automation/Clock.h"
 #include "automation/Date.h"
+#include "automation/Error.h"
 #include "automation/Registry.h"
 #include "forms/ControlContainer.h"
 #include "forms/MsgBox.h"
@@ -33,6 +35,17 @@ class DialogTest : public testing::Test {
 // title shown ("ZELControlProj" when the program gave none).
 void expectOkMessage(const forms::MessageBoxShown& shown, const std::string& text, const std::string& icon,
                      const std::string& title);
+
+// The error number `call` fails with; 0 when it returns.
+template <class F>
+int32_t failureOf(F&& call) {
+  try {
+    call();
+  } catch (const automation::Error& e) {
+    return e.number();
+  }
+  return 0;
+}
 
 // The name of the control of `container` that has the focus, or "" when none has.
 std::string focusedName(const forms::ControlContainer& container);
