@@ -378,9 +378,7 @@ class SheetWriter {
 class Writer {
  public:
   explicit Writer(const std::string& fileName) {
-    lxw_workbook_options options{};
-    options.use_zip64 = LXW_TRUE;
-    book_ = workbook_new_opt(fileName.c_str(), &options);
+    book_ = workbook_new(fileName.c_str());
     if (!book_) saveFailed("The workbook could not be saved: the writer could not start");
   }
   ~Writer() {
