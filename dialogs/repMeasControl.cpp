@@ -329,7 +329,8 @@ const automation::TypeInfo& RepeatMeasurement::typeInfo() const {
   return info;
 }
 
-void registerRepMeasControl(automation::Registry& registry, const std::string& filePath, const std::string& typeLib) {
+void registerRepMeasControl(automation::Registry& registry, const std::string& filePath, const std::string& typeLib,
+                            const automation::ComponentVersion& version) {
   registry.registerInterface({repMeasControl::kIid, "_repMeasControl", typeLib});
   registry.registerInterface({repMeasControl::kEventsIid, "__repMeasControl", typeLib});
   registry.registerInterface({RepeatMeasurement::kIid, "_RepeatMeasurement", typeLib});
@@ -337,7 +338,7 @@ void registerRepMeasControl(automation::Registry& registry, const std::string& f
                           repMeasControl::kClsid,
                           repMeasControl::kClassName,
                           filePath,
-                          {},
+                          version,
                           {repMeasControl::kIid},
                           typeLib,
                           true,
@@ -346,7 +347,7 @@ void registerRepMeasControl(automation::Registry& registry, const std::string& f
                           RepeatMeasurement::kClsid,
                           RepeatMeasurement::kClassName,
                           filePath,
-                          {},
+                          version,
                           {RepeatMeasurement::kIid},
                           typeLib,
                           true,

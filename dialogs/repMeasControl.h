@@ -130,10 +130,10 @@ class RepeatMeasurement final : public repMeasControl {
 };
 
 // Writes both faces of the schedule control into the class registry: the library's public
-// class under its ProgID and class ID, and the hosted control under its own. `filePath` and
-// `typeLib` are those of the library that holds them.
+// class under its ProgID and class ID, and the hosted control under its own. `filePath`,
+// `typeLib` and `version` are those of the library that holds them.
 void registerRepMeasControl(automation::Registry& registry, const std::string& filePath = {},
-                            const std::string& typeLib = {});
+                            const std::string& typeLib = {}, const automation::ComponentVersion& version = {});
 void unregisterRepMeasControl(automation::Registry& registry);
 
 }  // namespace zel
