@@ -119,35 +119,6 @@ TEST_F(Annotations, AnEmptyListStillWidensAndCentresTheColumn) {
   EXPECT_EQ(transfer->startRow(), 3);
 }
 
-TEST_F(Annotations, UnitsThatDrawASymbolCharacterMarkItInTheReferenceLevelLabel) {
-  struct Case {
-    const char* unit;
-    const char* label;
-    int32_t symbol;  // 0: none
-  };
-  const Case cases[] = {
-      {"DBM", "Reference Level (dBm)", 0},
-      {"UVM", "Reference Level (mV/m)", 18},
-      {"DBUAM", "Reference Level (dBmA/m)", 20},
-      {"V", "Reference Level (Volts)", 0},
-  };
-  annotate({"Reference Level"});
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.unit);
-    instrument(std::string(":UNIT:POW ") + c.unit);
-    run();
-    EXPECT_EQ(cell("D3"), Variant(c.label));
-    const office::excel::CellStyle& style = styleAt("D3");
-    EXPECT_EQ(style.hasCharacterFonts(), c.symbol != 0);
-    if (c.symbol) {
-      EXPECT_EQ(style.fontAt(c.symbol).name, "Symbol");
-      EXPECT_EQ(style.fontAt(c.symbol - 1).name, "Calibri");
-      EXPECT_EQ(style.fontAt(c.symbol + 1).name, "Calibri");
-    }
-    fakeClock.advance(std::chrono::seconds(1));
-  }
-}
-
 TEST_F(Annotations, AFailingReadEndsTheTransferKeepingTheItemsBefore) {
   // One point, so that every reply but the identity's is short; the identity is cut off.
   instrument(":SENS:SWE:POIN 1");

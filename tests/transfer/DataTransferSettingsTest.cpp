@@ -241,6 +241,8 @@ TEST(TransferNames, MonthsAndSheetNames) {
     EXPECT_EQ(raised([&] { monthAbbreviation(m); }).number(), static_cast<int32_t>(0x80040005)) << m;
   EXPECT_EQ(transferSheetName(Date::fromParts(2026, 12, 4, 8, 16, 18)), "Dec 4, 2026 8h 16m 18s");
   EXPECT_EQ(transferSheetName(Date::fromParts(2026, 2, 28, 17, 5, 9)), "Feb 28, 2026 17h 5m 9s");
+  EXPECT_EQ(transferSheetName(Date::fromParts(2027, 1, 9, 0, 0, 5)), "Jan 9, 2027 0h 0m 5s");
+  EXPECT_EQ(transferSheetName(Date::fromParts(2026, 7, 31, 23, 59, 59)), "Jul 31, 2026 23h 59m 59s");
 }
 
 }  // namespace

@@ -302,24 +302,5 @@ TEST_F(TraceTransfer, EachTransferAddsASheetInFrontAndTheSameSecondCollides) {
   EXPECT_TRUE(cell("B3").isEmpty());
 }
 
-TEST_F(TraceTransfer, SheetNamesFollowTheClock) {
-  instrument(":SENS:SWE:POIN 2");
-  struct Case {
-    automation::Date when;
-    const char* name;
-  };
-  const Case cases[] = {
-      {automation::Date::fromParts(2027, 1, 9, 0, 0, 5), "Jan 9, 2027 0h 0m 5s"},
-      {automation::Date::fromParts(2026, 7, 31, 23, 59, 59), "Jul 31, 2026 23h 59m 59s"},
-      {automation::Date::fromParts(2030, 10, 15, 12, 30, 0), "Oct 15, 2030 12h 30m 0s"},
-  };
-  for (const Case& c : cases) {
-    fakeClock.set(c.when);
-    run();
-    EXPECT_EQ(sheet().Name(), c.name);
-    EXPECT_EQ(transfer->measurementTime(), c.when.toString());
-  }
-}
-
 }  // namespace
 }  // namespace zel::test
