@@ -9,6 +9,7 @@
 #include "connections/ExcelDataConnection.h"
 #include "connections/WordDataConnection.h"
 #include "control/ZELControl.h"
+#include "dialogs/repMeasControl.h"
 #include "transfer/DataTransfer.h"
 
 namespace zel {
@@ -101,11 +102,14 @@ HRESULT DllRegisterServer() {
     registry.registerClass({c.progId, c.clsid, c.className, kLibraryFile, libraryVersion(), std::move(interfaces),
                             kLibraryLibId, c.creatable, std::move(c.factory)});
   }
+  // The schedule control, also under the ProgID by which the Repeated Measurements dialog hosts it.
+  registerRepMeasControl(registry, kLibraryFile, kLibraryLibId, libraryVersion());
   return S_OK;
 }
 
 HRESULT DllUnregisterServer() {
   automation::Registry& registry = automation::registry();
+  unregisterRepMeasControl(registry);
   for (const PublicClass& c : publicClasses()) registry.unregisterClass(c.clsid);
   registry.unregisterEnum("SavedDataCvalues");
   for (const LibraryInterface& itf : libraryInterfaces()) registry.unregisterInterface(itf.iid);

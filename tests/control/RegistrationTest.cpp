@@ -36,6 +36,8 @@ TEST(Registration, RegisteringMakesTheControlCreatableAndUnregisteringRemovesExa
   EXPECT_TRUE(automation::CreateObject("ZELControlProj.DataTransfer"));
   EXPECT_TRUE(automation::CreateObject("ZELControlProj.ExcelDataConnection"));
   EXPECT_TRUE(automation::CreateObject("ZELControlProj.WordDataConnection"));
+  EXPECT_TRUE(automation::CreateObject("ZELControlProj.repMeasControl"));
+  EXPECT_TRUE(automation::CreateObject("KroRepeatedMeasure.RepeatMeasurement"));
   // The contract and the utilities interface class cannot be created by clients.
   EXPECT_EQ(errorOf([] { automation::CreateObject(DataConnection::kClsid); }), automation::vbErrCantCreateObject);
   EXPECT_EQ(errorOf([] { automation::CreateObject(ZELControl::kUtilitiesClsid); }), automation::vbErrCantCreateObject);
