@@ -4,6 +4,7 @@
 
 #include "companions/CIOSettings.h"
 #include "companions/ComponentVersionInfo.h"
+#include "companions/KroDiscoveryCtl.h"
 #include "companions/VCUtilities.h"
 
 namespace kro {
@@ -47,6 +48,9 @@ std::vector<Entry> entries() {
       {CIOSettings::kProgId, CIOSettings::kClsid, CIOSettings::kClassName, CIOSettings::kIid, "_CIOSettings",
        kDiscoveryLib, "KroDiscovery 2.1 Type Library", kDiscoveryFile,
        version("2.1.0.9", "Instrument discovery", "05/02/2025"), [] { return std::make_shared<CIOSettings>(); }},
+      {KroDiscoveryCtl::kProgId, KroDiscoveryCtl::kClsid, KroDiscoveryCtl::kClassName, KroDiscoveryCtl::kIid,
+       "_KroDiscoveryCtl", kDiscoveryLib, "KroDiscovery 2.1 Type Library", kDiscoveryFile,
+       version("2.1.0.9", "Instrument discovery", "05/02/2025"), [] { return std::make_shared<KroDiscoveryCtl>(); }},
       {ComponentVersionInfo::kProgId, ComponentVersionInfo::kClsid, ComponentVersionInfo::kClassName,
        ComponentVersionInfo::kIid, "_ComponentVersionInfo", kVersionLib, "NDXLServers 1.4 Type Library", kVersionFile,
        version("1.4.0.2", "Component version information", "11/20/2024"),

@@ -154,7 +154,6 @@ void ZELControl::raiseNotYetAvailable(const char* command) {
 
 void ZELControl::DoAbout() { raiseNotYetAvailable("About"); }
 void ZELControl::DoSetup() { raiseNotYetAvailable("Capture/Restore Settings"); }
-void ZELControl::DoConnect() { raiseNotYetAvailable("Connect"); }
 
 ObjectPtr ZELControl::ConnectedApplication() {
   if (!dataC) return nullptr;

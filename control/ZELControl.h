@@ -86,7 +86,14 @@ class ZELControl : public forms::UserControl, public automation::Object {
   // Shared by the instrument-connection operations.
   std::shared_ptr<kro::CIOSettings> getIoSetting();
   void setUpIoSetting();
+  void showConnectedState();
   static void releaseIo(const automation::ObjectPtr& link);
+  // True when the analyzer's measurement mode allows transfers; releases the link either way.
+  static bool isTransferMode(const InstrumentServerPtr& server);
+  // The metafile through which screen images reach a document: in the temporary folder, named
+  // after this process.
+  static std::string tempMetafileName();
+  friend class ZELControlTesting;
   automation::ObjectPtr currentIoSession();
   // Tells the container that persistent state changed, so the document will be saved with it.
   void PropertyChanged();
