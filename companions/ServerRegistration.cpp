@@ -20,10 +20,10 @@ constexpr const char* kSocketFile = R"(C:\Program Files\Common Files\Kro\KroSock
 automation::ComponentVersion version(const char* fileVersion, const char* description) {
   return {fileVersion,
           "2.1",
-          {{"CompanyName", "Korvane Instruments"},
+          {{"CompanyName", "Corvane"},
            {"FileDescription", description},
            {"ProductName", "ORV/ZEL Instrument Components"},
-           {"LegalCopyright", "Copyright (C) Korvane Instruments"}}};
+           {"LegalCopyright", "Copyright (C) Corvane"}}};
 }
 
 }  // namespace

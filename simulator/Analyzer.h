@@ -24,7 +24,7 @@ struct Reply {
 };
 
 struct Identity {
-  std::string maker = "Korvane Instruments";
+  std::string maker = "Corvane";
   std::string model = "ZEL-R 3036";
   std::string serial = "100245";
   std::string firmware = "A.02.14";

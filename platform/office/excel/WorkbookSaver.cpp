@@ -183,12 +183,12 @@ class Formats {
     return at->second;
   }
 
-  lxw_format* font(const FontSpec& spec) {
-    if (spec == FontSpec{}) return nullptr;
-    auto [at, added] = fonts_.try_emplace(spec, nullptr);
+  lxw_format* font(const FontSpec& wanted) {
+    if (wanted == FontSpec{}) return nullptr;
+    auto [at, added] = fonts_.try_emplace(wanted, nullptr);
     if (added) {
       at->second = workbook_add_format(workbook_);
-      setFont(at->second, spec);
+      setFont(at->second, wanted);
     }
     return at->second;
   }
@@ -204,12 +204,12 @@ class Formats {
     return format;
   }
 
-  static void setFont(lxw_format* format, const FontSpec& spec) {
+  static void setFont(lxw_format* format, const FontSpec& font) {
     const FontSpec standard;
-    if (spec.name != standard.name) format_set_font_name(format, spec.name.c_str());
-    if (spec.size != standard.size) format_set_font_size(format, spec.size);
-    if (spec.bold) format_set_bold(format);
-    if (spec.italic) format_set_italic(format);
+    if (font.name != standard.name) format_set_font_name(format, font.name.c_str());
+    if (font.size != standard.size) format_set_font_size(format, font.size);
+    if (font.bold) format_set_bold(format);
+    if (font.italic) format_set_italic(format);
   }
 
   lxw_workbook* workbook_;
