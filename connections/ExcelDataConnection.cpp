@@ -114,6 +114,15 @@ void ExcelDataConnection::DoHelp(int32_t /*topHwnd*/, int16_t contextID) {
   }
 }
 
+void ExcelDataConnection::SetInitialToolbarState() { toolbar().setInitialState(); }
+void ExcelDataConnection::EnableToolbarButtons() { toolbar().enableForConnectedInstrument(); }
+void ExcelDataConnection::EnableRepeatMeaureButtons() { toolbar().setRepeatState(); }
+void ExcelDataConnection::EnableSingleMeaureButtons() { toolbar().setSingleState(); }
+
+void ExcelDataConnection::UpdateConnectedIconAndTooltip(std::string& hostName) {
+  toolbar().showConnected(server_.get(), hostName, [&] { hostName_ = hostName; });
+}
+
 void ExcelDataConnection::ExcelAppevents_WorkbookActivate(const std::shared_ptr<excel::Workbook>& Wb) {
   if (Wb != workbook_ || !server_) return;
   if (!server_->Device()->IoSession()) return;

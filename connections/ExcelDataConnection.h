@@ -8,6 +8,7 @@
 #include <string>
 
 #include "connections/DataConnection.h"
+#include "connections/ExcelToolbar.h"
 #include "office/excel/AppEvents.h"
 #include "office/excel/Application.h"
 #include "office/excel/Workbook.h"
@@ -40,6 +41,16 @@ class ExcelDataConnection : public DataConnection {
   void DoHelp(int32_t topHwnd, int16_t contextID) override;
   void SetInRepeatDataTransfer(bool val) override { inRepeat_ = val; }
 
+  // The shared command bar. None of these raises: each stops silently at its first failing
+  // step (ExcelToolbar).
+  void SetInitialToolbarState() override;
+  void EnableToolbarButtons() override;
+  void EnableRepeatMeaureButtons() override;
+  void EnableSingleMeaureButtons() override;
+  // The host name is remembered only once the connected face shows, so that coming back to
+  // the workbook names the same computer again.
+  void UpdateConnectedIconAndTooltip(std::string& hostName) override;
+
   const automation::TypeInfo& typeInfo() const override;
 
   // Excel's application events, as the event sink ExcelAppevents receives them.
@@ -69,6 +80,8 @@ class ExcelDataConnection : public DataConnection {
   std::shared_ptr<DataTransfer> dataTransfer_;
   std::shared_ptr<office::excel::Workbook> workbook_;
   bool inRepeat_ = false;
+
+  ExcelToolbar toolbar() const { return ExcelToolbar(application_); }
 };
 
 }  // namespace zel

@@ -53,6 +53,21 @@ void WordDataConnection::TransferDataToApp() { raiseNotSupported(); }
 void WordDataConnection::EnableRepeatMeaureButtons() { raiseNotSupported(); }
 void WordDataConnection::EnableSingleMeaureButtons() { raiseNotSupported(); }
 
+void WordDataConnection::SetInitialToolbarState() { toolbar().setInitialState(); }
+void WordDataConnection::EnableToolbarButtons() { toolbar().enableForConnectedInstrument(); }
+
+void WordDataConnection::UpdateConnectedIconAndTooltip(std::string& hostName) {
+  if (!server_) throw automation::Error::vb(automation::vbErrObjectNotSet);
+  if (!server_->Device()->IoSession()) {
+    toolbar().setInitialState();
+    toolbar().markTemplateSaved();
+    return;
+  }
+  toolbar().showConnected(server_.get(), hostName);
+  EnableToolbarButtons();
+  toolbar().markTemplateSaved();
+}
+
 void WordDataConnection::UpdateStatus(const std::string& msg) {
   if (application_->DisplayStatusBar()) application_->setStatusBar(msg);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "connections/DataConnection.h"
+#include "connections/WordToolbar.h"
 #include "office/word/Application.h"
 
 namespace zel {
@@ -34,6 +35,14 @@ class WordDataConnection : public DataConnection {
   void DoHelp(int32_t topHwnd, int16_t contextID) override;
   void SetInRepeatDataTransfer(bool) override {}
 
+  // The command bar. Each of these raises the host's error at its first failing step, with
+  // the earlier changes kept, and marks the template saved after changing the bar.
+  void SetInitialToolbarState() override;
+  void EnableToolbarButtons() override;
+  // Shows the connected state only when the instrument has a link: without one the bar goes
+  // back to its initial state whatever the control asked for.
+  void UpdateConnectedIconAndTooltip(std::string& hostName) override;
+
   const automation::TypeInfo& typeInfo() const override;
 
   const std::shared_ptr<office::word::Application>& application() const { return application_; }
@@ -44,6 +53,8 @@ class WordDataConnection : public DataConnection {
   InstrumentServerPtr server_;
   std::shared_ptr<office::word::Document> document_;
   int32_t hdc_ = 0;
+
+  WordToolbar toolbar() const { return WordToolbar(application_); }
 };
 
 }  // namespace zel
