@@ -88,10 +88,10 @@ class Connect : public ::testing::Test {
     host.desk.onForm<frmConnect1>([](frmConnect1& dialog, User& user) { user.click(dialog.closeButton); });
   }
   // Connects once and forgets what that took.
-  void connected(const std::string& hostName = "My Computer") {
-    choose(address(), hostName);
+  void connected(const std::string& linkAddress) {
+    choose(linkAddress);
     control->DoConnect();
-    ASSERT_EQ(serverAddress(), address());
+    ASSERT_EQ(serverAddress(), linkAddress);
     recorder->calls.clear();
   }
 
@@ -147,12 +147,12 @@ TEST_F(Connect, ReChoosingALinkCountsAsNewOnlyWhenAddressOrHostDiffers) {
   for (const Case& c : {Case{"same address in other letter case", true, "My Computer", false},
                         Case{"same address on another host", false, "LAB-PC", true}}) {
     SCOPED_TRACE(c.name);
-    connected();
+    // Connected through "tcpip0::...::socket", then "TCPIP0::...::SOCKET" is chosen.
+    std::string lower = address();
+    for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    connected(c.lowerCase ? lower : address());
     const ObjectPtr before = serverLink();
-    std::string again = address();
-    if (c.lowerCase)
-      for (char& ch : again) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    choose(again, c.hostName);
+    choose(address(), c.hostName);
     control->DoConnect();
 
     if (c.reattached) {
@@ -183,7 +183,7 @@ TEST_F(Connect, ClosingWithoutChoosingChangesNeitherLinkNorToolbar) {
   EXPECT_EQ(recorder->calls, kBusyOnly);
   EXPECT_EQ(control->Toolbar1.Buttons().Item("connect").Image(), 2);
 
-  connected();
+  connected(address());
   const ObjectPtr before = serverLink();
   closeWithoutChoosing();
   control->DoConnect();
@@ -226,7 +226,7 @@ TEST_F(Connect, WithoutAHostConnectionTheControlShowsTheHourglassAndHelpDoesNoth
 }
 
 TEST_F(Connect, TheDiscoveryControlsDisconnectDetachesTheLinkAndResetsTheToolbar) {
-  connected();
+  connected(address());
   host.desk.onForm<frmConnect1>([](frmConnect1& dialog, User& user) {
     user.click(dialog.discovery()->disconnectButton);
     user.click(dialog.closeButton);
@@ -300,13 +300,17 @@ TEST(ConnectHelpers, TheTemporaryMetafileIsNamedAfterTheProcessInTheTemporaryFol
     std::optional<std::string> tempPath;
     const char* expected;
   };
-  const std::string tooLong = "C:\\" + std::string(300, 'x') + "\\";
+  // The folder is read into 255 characters; one that leaves no room after its NUL is dropped.
+  const auto folderOf = [](size_t length) { return "C:\\" + std::string(length - 4, 'x') + "\\"; };
+  const std::string fits = folderOf(253);
   for (const Case& c : {Case{R"(C:\TEMP\)", R"(C:\TEMP\t52001234.wmf)"}, Case{std::nullopt, "t52001234.wmf"},
-                        Case{tooLong, "t52001234.wmf"}}) {
+                        Case{fits, nullptr}, Case{folderOf(254), "t52001234.wmf"},
+                        Case{folderOf(300), "t52001234.wmf"}}) {
     win32::ScopedMachine machine;
     machine->setTempPath(c.tempPath);
     machine->setProcessId(1234);
-    EXPECT_EQ(ZELControlTesting::tempMetafileName(), c.expected) << c.tempPath.value_or("(none)");
+    const std::string expected = c.expected ? c.expected : fits + "t52001234.wmf";
+    EXPECT_EQ(ZELControlTesting::tempMetafileName(), expected) << c.tempPath.value_or("(none)").size();
   }
 }
 
