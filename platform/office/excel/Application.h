@@ -41,6 +41,8 @@ class Application : public automation::Object {
   virtual automation::Variant Selection() = 0;
   // The active chart; Nothing when none is active.
   virtual automation::ObjectPtr ActiveChart() = 0;
+  // The chart sheets of the active workbook; 1004 when no workbook is open.
+  virtual automation::ObjectPtr Charts() = 0;
   // Sheets and Worksheets of the active workbook; 1004 when no workbook is open.
   virtual std::shared_ptr<excel::Sheets> Sheets() = 0;
   virtual std::shared_ptr<excel::Sheets> Worksheets() = 0;

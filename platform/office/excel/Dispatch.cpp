@@ -56,6 +56,7 @@ const TypeInfo& Application::typeInfo() const {
           .put("Cursor", 18, &Application::setCursor)
           .get("ScreenUpdating", 19, &Application::ScreenUpdating)
           .put("ScreenUpdating", 19, &Application::setScreenUpdating)
+          .get("Charts", 20, &Application::Charts)
           .build();
   return info;
 }
@@ -123,6 +124,8 @@ const TypeInfo& Worksheet::typeInfo() const {
           .get("Columns", 8, [](Worksheet& self, DispatchArgs& args) { return self.Columns(arg(args, 0)); })
           .get("Rows", 9, [](Worksheet& self, DispatchArgs& args) { return self.Rows(arg(args, 0)); })
           .get("Shapes", 10, &Worksheet::Shapes)
+          .method("ChartObjects", 11,
+                  [](Worksheet& self, DispatchArgs& args) { return self.ChartObjects(arg(args, 0)); })
           .build();
   return info;
 }

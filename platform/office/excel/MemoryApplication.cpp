@@ -5,6 +5,7 @@
 #include "automation/Conversions.h"
 #include "office/Errors.h"
 #include "office/excel/MemoryAddIns.h"
+#include "office/excel/MemoryChart.h"
 #include "office/excel/MemorySheets.h"
 #include "office/excel/MemoryWorkbook.h"
 #include "office/excel/MemoryWorkbooks.h"
@@ -69,7 +70,21 @@ Variant MemoryApplication::Selection() {
   return Variant(sheet->rangeOf(sheet->selection()));
 }
 
-automation::ObjectPtr MemoryApplication::ActiveChart() { return nullptr; }
+automation::ObjectPtr MemoryApplication::ActiveChart() {
+  if (!active_ || !active_->activeSheet()) return nullptr;
+  if (auto chart = std::dynamic_pointer_cast<MemoryChart>(active_->activeSheet())) return chart;
+  return activeChart_;
+}
+
+automation::ObjectPtr MemoryApplication::Charts() {
+  if (!active_) throw globalMethodFailed("Charts");
+  return std::make_shared<MemoryCharts>(active_);
+}
+
+void MemoryApplication::setScreenUpdating(bool updating) {
+  screenUpdating_ = updating;
+  recordChartCall(std::string("ScreenUpdating = ") + (updating ? "True" : "False"));
+}
 
 std::shared_ptr<excel::Sheets> MemoryApplication::Sheets() {
   if (!active_) throw globalMethodFailed("Sheets");

@@ -32,6 +32,7 @@ class MemoryApplication final : public Application {
   std::shared_ptr<excel::Range> ActiveCell() override;
   automation::Variant Selection() override;
   automation::ObjectPtr ActiveChart() override;
+  automation::ObjectPtr Charts() override;
   std::shared_ptr<excel::Sheets> Sheets() override;
   std::shared_ptr<excel::Sheets> Worksheets() override;
   std::shared_ptr<excel::Range> Range(const automation::Variant& cell1,
@@ -47,7 +48,7 @@ class MemoryApplication final : public Application {
   int32_t Cursor() const override { return cursor_; }
   void setCursor(int32_t cursor) override;
   bool ScreenUpdating() const override { return screenUpdating_; }
-  void setScreenUpdating(bool updating) override { screenUpdating_ = updating; }
+  void setScreenUpdating(bool updating) override;
   uint32_t advise(std::shared_ptr<AppEvents> sink) override;
   void unadvise(uint32_t cookie) override;
 
@@ -68,8 +69,18 @@ class MemoryApplication final : public Application {
   std::shared_ptr<MemoryWorkbook> activeWorkbook() const { return active_; }
   // Something other than a range selected on the active sheet (a chart element, a shape);
   // selecting a range or another sheet ends it.
-  void selectObject(automation::ObjectPtr object) { selectedObject_ = std::move(object); }
+  void selectObject(automation::ObjectPtr object) {
+    if (!object) activeChart_.reset();
+    selectedObject_ = std::move(object);
+  }
   const automation::ObjectPtr& selectedObject() const { return selectedObject_; }
+  // The changes made to charts and to ScreenUpdating, in order, each as the call that made it
+  // ("Axes(2, 1).HasTitle = True"), for a host that wants to follow how a chart was built.
+  const std::vector<std::string>& chartCalls() const { return chartCalls_; }
+  void recordChartCall(std::string call) { chartCalls_.push_back(std::move(call)); }
+  // An embedded chart made active (through its chart object, or by moving it into its sheet);
+  // selecting a range or another sheet ends it.
+  void activateChart(automation::ObjectPtr chart) { activeChart_ = std::move(chart); }
   // Maps a file name as Excel is given it (a Windows path) to a file of this machine; by
   // default names are taken as they are.
   using PathResolver = std::function<std::string(const std::string&)>;
@@ -109,6 +120,8 @@ class MemoryApplication final : public Application {
   std::vector<Sink> sinks_;
   uint32_t nextCookie_ = 1;
   automation::ObjectPtr selectedObject_;
+  automation::ObjectPtr activeChart_;
+  std::vector<std::string> chartCalls_;
   PathResolver resolver_;
 };
 

@@ -4,6 +4,7 @@
 #include "office/Errors.h"
 #include "office/excel/Constants.h"
 #include "office/excel/MemoryApplication.h"
+#include "office/excel/MemoryChart.h"
 #include "office/excel/MemoryWorkbook.h"
 #include "office/excel/MemoryWorksheet.h"
 
@@ -34,6 +35,11 @@ std::shared_ptr<Shape> MemoryShapes::Item(const automation::Variant& index) {
   const int32_t i = automation::CLng(index);
   if (i < 1 || i > Count()) throw automation::Error::vb(automation::vbErrSubscriptOutOfRange);
   return shapes_[static_cast<size_t>(i - 1)];
+}
+
+void MemoryShape::IncrementLeft(double increment) {
+  left_ += increment;
+  if (chart_) chart_->record("Shapes(\"" + name_ + "\").IncrementLeft " + automation::CStr(automation::Variant(increment)));
 }
 
 std::string MemoryShapes::nextName(const std::string& kind) { return kind + " " + std::to_string(++counter_); }

@@ -11,6 +11,7 @@
 
 namespace office::excel {
 
+class MemoryChart;
 class MemoryWorksheet;
 
 class MemoryShape : public Shape {
@@ -29,18 +30,22 @@ class MemoryShape : public Shape {
   void setWidth(double width) override { width_ = width; }
   double Height() const override { return height_; }
   void setHeight(double height) override { height_ = height; }
-  void IncrementLeft(double increment) override { left_ += increment; }
+  void IncrementLeft(double increment) override;
   void IncrementTop(double increment) override { top_ += increment; }
 
   // The picture of a picture shape.
   const std::optional<Picture>& picture() const { return picture_; }
   void setPicture(Picture picture) { picture_ = std::move(picture); }
+  // The chart of a chart frame.
+  const std::shared_ptr<MemoryChart>& chart() const { return chart_; }
+  void setChart(std::shared_ptr<MemoryChart> chart) { chart_ = std::move(chart); }
 
  private:
   std::string name_;
   int32_t type_;
   double left_, top_, width_, height_;
   std::optional<Picture> picture_;
+  std::shared_ptr<MemoryChart> chart_;
 };
 
 class MemoryShapes final : public Shapes {

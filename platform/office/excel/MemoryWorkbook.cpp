@@ -114,6 +114,26 @@ void MemoryWorkbook::insertSheet(size_t position, std::shared_ptr<MemorySheet> s
   touch();
 }
 
+void MemoryWorkbook::removeSheet(const MemorySheet* sheet) {
+  const int32_t index = indexOf(sheet);
+  if (index == 0) return;
+  const bool wasActive = activeSheet_.get() == sheet;
+  sheets_.erase(sheets_.begin() + (index - 1));
+  if (wasActive) {
+    activeSheet_.reset();
+    if (!sheets_.empty()) activateSheet(sheets_[static_cast<size_t>(std::max(index - 2, 0))]);
+  }
+  touch();
+}
+
+std::string MemoryWorkbook::nextChartName() {
+  std::string name;
+  do {
+    name = "Chart" + std::to_string(++chartCounter_);
+  } while (findSheet(name));
+  return name;
+}
+
 void MemoryWorkbook::activateSheet(const std::shared_ptr<MemorySheet>& sheet) {
   if (activeSheet_ == sheet) return;
   activeSheet_ = sheet;

@@ -54,6 +54,11 @@ class MemoryWorkbook final : public Workbook {
   // Adds a sheet made elsewhere (a chart sheet) at a 0-based position and activates it.
   void insertSheet(size_t position, std::shared_ptr<MemorySheet> sheet);
   void activateSheet(const std::shared_ptr<MemorySheet>& sheet);
+  // Takes a sheet out of the workbook (a chart sheet moving into a worksheet); the sheet
+  // before it becomes active when it was.
+  void removeSheet(const MemorySheet* sheet);
+  // "Chart1", "Chart2", ...: Excel counts the charts of a workbook apart from its worksheets.
+  std::string nextChartName();
   int32_t indexOf(const MemorySheet* sheet) const;  // 1-based, 0 when not here
   std::shared_ptr<MemorySheet> findSheet(const std::string& name) const;
   // Anything changed: the workbook is no longer saved.
@@ -68,6 +73,7 @@ class MemoryWorkbook final : public Workbook {
   std::vector<std::shared_ptr<MemorySheet>> sheets_;
   std::shared_ptr<MemorySheet> activeSheet_;
   int32_t sheetCounter_ = 0;
+  int32_t chartCounter_ = 0;
   bool saved_ = true;
   bool open_ = true;
   StyleTable styles_;

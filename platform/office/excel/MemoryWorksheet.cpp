@@ -1,4 +1,5 @@
 #include "office/excel/MemoryWorksheet.h"
+#include "office/excel/MemoryChart.h"
 
 #include <algorithm>
 #include <cmath>
@@ -115,6 +116,8 @@ double MemoryWorksheet::rowTop(int32_t row) const {
   }
   return top;
 }
+
+automation::ObjectPtr MemoryWorksheet::ChartObjects(const Variant& index) { return chartObjects(self(), index); }
 
 void MemoryWorksheet::select(const Area& area, int32_t activeRow, int32_t activeColumn) {
   selection_ = area;

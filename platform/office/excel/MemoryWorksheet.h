@@ -35,6 +35,7 @@ class MemoryWorksheet final : public Worksheet, public MemorySheet {
   std::shared_ptr<excel::Range> Columns(const automation::Variant& index = {}) override;
   std::shared_ptr<excel::Range> Rows(const automation::Variant& index = {}) override;
   std::shared_ptr<excel::Shapes> Shapes() override;
+  automation::ObjectPtr ChartObjects(const automation::Variant& index) override;
 
   automation::ObjectPtr sheetObject() override { return shared_from_this(); }
   void sheetActivated() override;

@@ -41,6 +41,8 @@ class Worksheet : public automation::Object {
   virtual std::shared_ptr<excel::Range> Columns(const automation::Variant& index = {}) = 0;
   virtual std::shared_ptr<excel::Range> Rows(const automation::Variant& index = {}) = 0;
   virtual std::shared_ptr<excel::Shapes> Shapes() = 0;
+  // ChartObjects(Index): an embedded chart's object by 1-based number or name.
+  virtual automation::ObjectPtr ChartObjects(const automation::Variant& index) = 0;
 
   const automation::TypeInfo& typeInfo() const override;
 };
