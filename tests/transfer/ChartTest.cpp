@@ -5,6 +5,10 @@
 
 #include "office/excel/MemoryChart.h"
 #include "office/excel/MemoryShapes.h"
+#include "office/excel/WorkbookSaver.h"
+
+#include <cstdio>
+#include <filesystem>
 #include "tests/transfer/TransferTesting.h"
 
 namespace zel::test {
@@ -165,6 +169,25 @@ TEST_F(ChartTest, AFailureLeavesTheChartSheetAndScreenUpdatingOff) {
   ASSERT_TRUE(chartSheet);
   EXPECT_EQ(chartSheet->Name(), "Chart1");
   EXPECT_EQ(chartSheet->axis(office::excel::xlValue).maximum(), 1e-30);
+}
+
+// The saved file read back with Python's own zip and XML readers.
+TEST_F(ChartTest, TheSavedChartShowsWhatExcelShows) {
+  setUp(":TRAC1:MODE WRIT;:TRAC2:MODE BLAN;:TRAC3:MODE MAXH");
+  run();
+  const auto path = std::filesystem::temp_directory_path() / ("chart-" + std::to_string(::getpid()) + ".xlsx");
+  office::excel::WorkbookSaver(*book()).save(path);
+  const std::string command = "/usr/bin/python3 -c \"import sys,zipfile;x=zipfile.ZipFile(sys.argv[1]).read("
+                              "'xl/charts/chart1.xml').decode();print(x.count('<c:ser>'),'scatterStyle val=\\\"lineMarker' in x,"
+                              "'FFFF00' in x,'FF00FF' in x,'000000' in x,'Frequency (Hz)' in x,'legendPos' in x)\" '" +
+                              path.string() + "'";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_TRUE(pipe);
+  char buffer[256] = {};
+  const std::string out = fgets(buffer, sizeof buffer, pipe) ? buffer : "";
+  ::pclose(pipe);
+  std::filesystem::remove(path);
+  EXPECT_EQ(out, "2 True True True True True False\n");
 }
 
 }  // namespace

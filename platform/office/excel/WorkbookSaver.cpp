@@ -17,6 +17,7 @@
 #include "automation/Object.h"
 #include "office/excel/A1Reference.h"
 #include "office/excel/Constants.h"
+#include "office/excel/MemoryChart.h"
 #include "office/excel/MemoryShapes.h"
 #include "office/excel/MemoryWorkbook.h"
 #include "office/excel/MemoryWorksheet.h"
@@ -220,10 +221,94 @@ class Formats {
   std::map<FontSpec, lxw_format*> fonts_;
 };
 
+// Line widths in points of Excel's border weights.
+double lineWidth(int32_t weight) {
+  switch (weight) {
+    case xlHairline: return 0.25;
+    case xlMedium: return 1.5;
+    case xlThick: return 2.25;
+    default: return 0.75;
+  }
+}
+
+void setLine(lxw_chart_line& line, const LineFormat& format) {
+  if (format.colorIndex != xlColorIndexAutomatic) line.color = paletteColor(format.colorIndex);
+  line.width = static_cast<float>(lineWidth(format.weight));
+  if (format.lineStyle == xlLineStyleNone) line.none = LXW_TRUE;
+}
+
+// A title's text as it shows: its Symbol-font characters as the letters they draw.
+std::string shownText(const ChartText& title) {
+  std::string out;
+  int32_t character = 0;
+  for (size_t at = 0; at < title.text.size(); ++character) {
+    size_t length = 1;
+    const auto lead = static_cast<unsigned char>(title.text[at]);
+    if (lead >= 0xF0) length = 4;
+    else if (lead >= 0xE0) length = 3;
+    else if (lead >= 0xC0) length = 2;
+    std::string piece = title.text.substr(at, length);
+    at += length;
+    const auto idx = static_cast<size_t>(character);
+    if (length == 1 && idx < title.fonts.size() && title.fonts[idx] &&
+        automation::equalsNoCase(title.fonts[idx]->name, kSymbolFont))
+      if (const std::string_view glyph = symbolGlyph(piece[0]); !glyph.empty()) piece = glyph;
+    out += piece;
+  }
+  return out;
+}
+
+// The chart as Excel shows it: an XY chart with straight lines over its source columns.
+lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
+  lxw_chart* out = workbook_add_chart(book, LXW_CHART_SCATTER_STRAIGHT);
+  if (!out) saveFailed("The workbook could not be saved: a chart");
+  std::vector<std::string> texts;  // kept alive until the workbook is written
+  const auto source = chart.sourceSheet();
+  for (const auto& series : chart.series()) {
+    lxw_chart_series* line = chart_add_series(out, nullptr, nullptr);
+    if (source) {
+      const std::string& name = source->sheetName();
+      const Area& v = series->values();
+      const Area x = series->xValues().value_or(v);
+      chart_series_set_categories(line, name.c_str(), x.row1 - 1, x.column1 - 1, x.row2 - 1, x.column1 - 1);
+      chart_series_set_values(line, name.c_str(), v.row1 - 1, v.column1 - 1, v.row2 - 1, v.column1 - 1);
+    }
+    lxw_chart_line format{};
+    setLine(format, *series->line());
+    chart_series_set_line(line, &format);
+  }
+  if (chart.HasTitle()) chart_title_set_name(out, shownText(*chart.title()).c_str());
+  else chart_title_off(out);
+  if (!chart.HasLegend()) chart_legend_set_position(out, LXW_CHART_LEGEND_NONE);
+  for (const int32_t type : {int32_t{xlCategory}, int32_t{xlValue}}) {
+    const MemoryAxis& axis = chart.axis(type);
+    lxw_chart_axis* out_axis = type == xlCategory ? out->x_axis : out->y_axis;
+    if (axis.HasTitle()) chart_axis_set_name(out_axis, shownText(*axis.title()).c_str());
+    chart_axis_major_gridlines_set_visible(out_axis, axis.HasMajorGridlines());
+    lxw_chart_line grid{};
+    setLine(grid, *axis.majorGridlines()->line());
+    if (axis.HasMajorGridlines()) chart_axis_major_gridlines_set_line(out_axis, &grid);
+    if (axis.minimum()) chart_axis_set_min(out_axis, *axis.minimum());
+    if (axis.maximum()) chart_axis_set_max(out_axis, *axis.maximum());
+    if (axis.ScaleType() == xlScaleLogarithmic) chart_axis_set_log_base(out_axis, 10);
+    if (axis.crossesAt()) chart_axis_set_crossing(out_axis, *axis.crossesAt());
+  }
+  lxw_chart_line border{};
+  setLine(border, *chart.plotArea()->line());
+  chart_plotarea_set_line(out, &border);
+  const FillFormat& fill = *chart.plotArea()->fill();
+  if (fill.colorIndex != xlColorIndexAutomatic) {
+    lxw_chart_fill area{};
+    area.color = paletteColor(fill.colorIndex);
+    chart_plotarea_set_fill(out, &area);
+  }
+  return out;
+}
+
 class SheetWriter {
  public:
-  SheetWriter(lxw_worksheet* out, const MemoryWorksheet& sheet, Formats& formats)
-      : out_(out), sheet_(sheet), formats_(formats), styles_(sheet.book()->styles()) {}
+  SheetWriter(lxw_workbook* book, lxw_worksheet* out, const MemoryWorksheet& sheet, Formats& formats)
+      : book_(book), out_(out), sheet_(sheet), formats_(formats), styles_(sheet.book()->styles()) {}
 
   void write() {
     writeColumns();
@@ -346,6 +431,20 @@ class SheetWriter {
 
   void writePictures() {
     for (const std::shared_ptr<MemoryShape>& shape : sheet_.shapes()) {
+      if (shape->chart()) {
+        int32_t column = 1, row = 1;
+        while (column < kMaxColumns && sheet_.columnLeft(column + 1) <= shape->Left()) ++column;
+        while (row < kMaxRows && sheet_.rowTop(row + 1) <= shape->Top()) ++row;
+        lxw_chart_options options{};
+        options.x_offset = static_cast<int32_t>(std::lround((shape->Left() - sheet_.columnLeft(column)) * 4 / 3));
+        options.y_offset = static_cast<int32_t>(std::lround((shape->Top() - sheet_.rowTop(row)) * 4 / 3));
+        options.x_scale = shape->Width() / 360.0;
+        options.y_scale = shape->Height() / 216.0;
+        check(worksheet_insert_chart_opt(out_, static_cast<lxw_row_t>(row - 1), static_cast<lxw_col_t>(column - 1),
+                                         writeChart(book_, *shape->chart()), &options),
+              "a chart");
+        continue;
+      }
       if (shape->Type() != msoPicture || !shape->picture()) continue;
       const std::vector<uint8_t>& bytes = shape->picture()->bytes;
       const std::optional<ImageInfo> image = embeddableImage(bytes);
@@ -368,6 +467,7 @@ class SheetWriter {
     }
   }
 
+  lxw_workbook* book_;
   lxw_worksheet* out_;
   const MemoryWorksheet& sheet_;
   Formats& formats_;
@@ -411,10 +511,17 @@ void WorkbookSaver::save(const std::filesystem::path& path) const {
     const auto active = workbook_.activeSheet();
     for (const std::shared_ptr<MemorySheet>& sheet : workbook_.sheets()) {
       const auto* worksheet = dynamic_cast<const MemoryWorksheet*>(sheet.get());
-      if (!worksheet) continue;  // chart sheets are not kept in the in-memory model yet
+      if (const auto* chart = dynamic_cast<const MemoryChart*>(sheet.get())) {
+        lxw_chartsheet* out = workbook_add_chartsheet(writer.get(), chart->sheetName().c_str());
+        if (!out) saveFailed(fmt::format("The sheet name '{}' cannot be saved", chart->sheetName()));
+        check(chartsheet_set_chart(out, writeChart(writer.get(), *chart)), "a chart sheet");
+        if (sheet == active) chartsheet_activate(out);
+        continue;
+      }
+      if (!worksheet) continue;
       lxw_worksheet* out = workbook_add_worksheet(writer.get(), worksheet->sheetName().c_str());
       if (!out) saveFailed(fmt::format("The sheet name '{}' cannot be saved", worksheet->sheetName()));
-      SheetWriter(out, *worksheet, formats).write();
+      SheetWriter(writer.get(), out, *worksheet, formats).write();
       if (sheet == active) worksheet_activate(out);
     }
     if (workbook_.sheets().empty()) saveFailed("A workbook must contain at least one visible worksheet");
