@@ -49,7 +49,8 @@ struct Bench {
   // Each transfer a second later, so that every sheet has a name of its own.
   void run(const std::shared_ptr<office::excel::MemoryApplication>& excel) {
     clock.advance(std::chrono::seconds(1));
-    transfer->DoDataTransfer(excel, zel);
+    std::shared_ptr<office::excel::Application> host = excel;
+    transfer->DoDataTransfer(host, zel);
   }
 
   automation::FakeClock clock;

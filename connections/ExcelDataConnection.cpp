@@ -6,6 +6,8 @@
 #include "automation/Strings.h"
 #include "automation/TypeInfoBuilder.h"
 #include "companions/VCUtilities.h"
+#include "dialogs/frmDataTransfer.h"
+#include "forms/Constants.h"
 #include "office/excel/AddIns.h"
 #include "office/excel/Constants.h"
 
@@ -82,6 +84,34 @@ bool ExcelDataConnection::Init(automation::ObjectPtr& app, InstrumentServerPtr& 
 }
 
 Variant ExcelDataConnection::app() { return Variant(std::static_pointer_cast<automation::Object>(application_)); }
+
+bool ExcelDataConnection::DoDataTransfer(bool& immed, automation::Date& startDate, int32_t& num_samples,
+                                         int32_t& intervalInSeconds) {
+  auto dialog = std::make_unique<frmDataTransfer>();
+  dialog->m_app = application_;
+  dialog->m_server = server_;
+  dialog->m_dataTransfer = dataTransfer_;
+  dialog->Show(forms::vbModal);
+  const bool ok = dialog->okSelected;
+  if (ok) {
+    immed = dataTransfer_->m_immediately;
+    startDate = dataTransfer_->m_startDate;
+    num_samples = dataTransfer_->m_numSamples;
+    intervalInSeconds = dataTransfer_->m_interval;
+  }
+  // The settings belong to this connection; the dialog lets go of them before it goes.
+  dialog->m_dataTransfer = nullptr;
+  forms::Unload(*dialog);
+  return ok;
+}
+
+void ExcelDataConnection::TransferDataToApp() {
+  if (!dataTransfer_) throw automation::Error::vb(automation::vbErrObjectNotSet);
+  // The transfer may hand back another reference to the host; from now on that is the one held.
+  std::shared_ptr<excel::Application> app = application_;
+  dataTransfer_->DoDataTransfer(app, server_);
+  application_ = app;
+}
 
 void ExcelDataConnection::UpdateStatus(const std::string& msg) {
   if (application_->DisplayStatusBar()) application_->setStatusBar(Variant(msg));

@@ -34,6 +34,12 @@ class ExcelDataConnection : public DataConnection {
   bool Init(automation::ObjectPtr& app, InstrumentServerPtr& server, automation::ObjectPtr& ctl,
             int32_t& m_hdc) override;
   automation::Variant app() override;
+  // The Get Data dialog over Excel; on Get Data the schedule comes back from the transfer
+  // settings the dialog has just written. Writes no data.
+  bool DoDataTransfer(bool& immed, automation::Date& startDate, int32_t& num_samples,
+                      int32_t& intervalInSeconds) override;
+  // One transfer into the active workbook with the current settings.
+  void TransferDataToApp() override;
   void UpdateStatus(const std::string& msg) override;
   void SetBusyCursor(bool val) override;
   void WriteProperties(automation::PropertyBag& propBag) override;

@@ -9,6 +9,7 @@
 #include "connections/ExcelDataConnection.h"
 #include "connections/WordDataConnection.h"
 #include "control/ZELControl.h"
+#include "control/ZELEventClass.h"
 #include "dialogs/repMeasControl.h"
 #include "transfer/DataTransfer.h"
 
@@ -58,6 +59,8 @@ std::vector<PublicClass> publicClasses() {
        {WordDataConnection::kIid, DataConnection::kIid}, true, counted<WordDataConnection>()},
       {"ZELControlProj.Utilities", ZELControl::kUtilitiesClsid, "Utilities", {ZELControl::kUtilitiesIid}, false,
        nullptr},
+      {ZELEventClass::kProgId, ZELEventClass::kClsid, "ZELEventClass", {ZELEventClass::kIid}, false,
+       counted<ZELEventClass>()},
   };
 }
 
@@ -76,6 +79,8 @@ std::vector<LibraryInterface> libraryInterfaces() {
       {ExcelDataConnection::kIid, "_ExcelDataConnection", kLibraryLibId},
       {WordDataConnection::kIid, "_WordDataConnection", kLibraryLibId},
       {ZELControl::kUtilitiesIid, "_Utilities", kLibraryLibId},
+      {ZELEventClass::kIid, "_ZELEventClass", kLibraryLibId},
+      {ZELEventClass::kEventIid, "__ZELEventClass", kLibraryLibId},
   };
 }
 

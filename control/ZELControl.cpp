@@ -194,10 +194,6 @@ void ZELControl::DoSaveScreenImage() {
   }
 }
 
-void ZELControl::DoDataTransfer(bool&, Variant&) { raiseNotYetAvailable("Get Data"); }
-void ZELControl::StopTransfer(Variant&, bool) { raiseNotYetAvailable("Stop Repeated Measurement"); }
-void ZELControl::StartTransfer(bool&, Variant&) { raiseNotYetAvailable("Get Data"); }
-
 void ZELControl::UpdateConnectedStatus() {
   if (!dataC) return;
   std::string hostName = automation::CStr(getIoSetting()->HostName());

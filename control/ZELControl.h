@@ -98,6 +98,12 @@ class ZELControl : public forms::UserControl, public automation::Object {
   // Tells the container that persistent state changed, so the document will be saved with it.
   void PropertyChanged();
   [[noreturn]] static void raiseNoConnection();
+  // Transfer driving: the message for a measurement mode without transfers, and the end of a
+  // run (single-measurement buttons, empty status bar, in-repeat flag cleared).
+  static void showTransferNotSupported();
+  void endRepeatedTransfer(bool& moreTransfers);
+  // The connection as a member call on it sees it: a missing one raises "object not set".
+  DataConnection& connectionObject() const;
   [[noreturn]] static void raiseNotYetAvailable(const char* command);
 
   // Fields, in declaration order.

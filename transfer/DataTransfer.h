@@ -51,8 +51,8 @@ class DataTransfer final : public automation::Object {
 
   // One transfer of the analyzer's shown traces into a new worksheet of the active workbook.
   // Nothing is trapped: the first failing host or server call ends it, and what was written
-  // stays.
-  void DoDataTransfer(std::shared_ptr<office::excel::Application> app, InstrumentServerPtr server);
+  // stays. The host is passed in-out: the caller takes back what the transfer leaves in it.
+  void DoDataTransfer(std::shared_ptr<office::excel::Application>& app, InstrumentServerPtr server);
 
   // The annotation item names, keyed by themselves, in writing order. Shared, not copied.
   std::shared_ptr<automation::Collection> annotations() const { return annotations_; }

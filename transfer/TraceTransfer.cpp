@@ -114,8 +114,8 @@ void DataTransfer::writeTraceColumn(int16_t trace, const Variant& values, bool s
   ++startColumn_;
 }
 
-void DataTransfer::DoDataTransfer(std::shared_ptr<office::excel::Application> app, InstrumentServerPtr server) {
-  hostApp_ = std::move(app);
+void DataTransfer::DoDataTransfer(std::shared_ptr<office::excel::Application>& app, InstrumentServerPtr server) {
+  hostApp_ = app;
   server_ = std::move(server);
   InstrumentServer& instrument = require(server_);
 

@@ -54,7 +54,10 @@ class TransferTest : public testing::Test {
     transfer->setAnnotations(list);
   }
 
-  void run() { transfer->DoDataTransfer(excel, zel); }
+  void run() {
+    std::shared_ptr<office::excel::Application> host = excel;
+    transfer->DoDataTransfer(host, zel);
+  }
 
   std::shared_ptr<office::excel::MemoryWorkbook> book() const { return excel->activeWorkbook(); }
   // The sheet the last transfer made.
