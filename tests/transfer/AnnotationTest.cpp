@@ -123,7 +123,7 @@ TEST_F(Annotations, AFailingReadEndsTheTransferKeepingTheItemsBefore) {
   // One point, so that every reply but the identity's is short; the identity is cut off.
   instrument(":SENS:SWE:POIN 1");
   annotate({"Sweep Time", "Attenuation", "Instrument Model", "Video BW"});
-  server.setFaults(sim::Faults{.closeAfterBytes = 40});
+  server.setFaults(sim::Faults{.closeAfterBytes = 20});
   const automation::Error error = raised([&] { run(); });
   server.setFaults({});
   EXPECT_NE(error.number(), 0);
