@@ -1,0 +1,43 @@
+#pragma once
+// The desktop of the command line: nobody sits in front of it, so each modal form is answered
+// by the host's form handler, acting through a forms::User as a person would, and each message
+// box is printed with its title and answered with its first button. It remembers whether a
+// critical message was shown and how many messages appeared, so the host can tell a refused
+// entry from an accepted one.
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "forms/Desktop.h"
+#include "forms/User.h"
+
+namespace zelhost {
+
+class AnswerDesktop final : public forms::Desktop {
+ public:
+  using FormHandler = std::function<void(forms::Form&, forms::User&)>;
+
+  explicit AnswerDesktop(std::ostream& out) : out_(out) {}
+
+  // Answers the forms shown from now on; a form the handler leaves open is closed with its
+  // window's close box, as a person who does not know what to do with it would.
+  void setFormHandler(FormHandler handler) { handler_ = std::move(handler); }
+
+  int messageCount() const { return messages_; }
+  int criticalCount() const { return critical_; }
+
+  void runModal(forms::Form& form, forms::Form* owner) override;
+  int msgBox(const std::string& text, int style, const std::string& title) override;
+  std::optional<forms::FileChoice> fileDialog(const forms::FileDialogRequest& request) override { return {}; }
+  bool openInBrowser(const std::string& url) override { return false; }
+  bool showHelp(const std::string& helpFile, uint32_t command, uintptr_t data) override { return false; }
+
+ private:
+  std::ostream& out_;
+  FormHandler handler_;
+  int messages_ = 0;
+  int critical_ = 0;
+};
+
+}  // namespace zelhost

@@ -1,0 +1,173 @@
+// The zel program run as a user runs it, against the simulated analyzer it starts itself, each
+// run in a folder of its own; the workbooks it saves are read back from the .xlsx package.
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status = -1;
+  std::string output;
+  bool says(const std::string& text) const { return output.find(text) != std::string::npos; }
+};
+
+// Reads every sheet of an .xlsx: "Sheet!B3" -> the cell's text as stored.
+constexpr const char* kReader = R"PY(
+import sys, zipfile, re, xml.etree.ElementTree as ET
+ns = {'m': 'http://schemas.openxmlformats.org/spreadsheetml/2006/main'}
+rel = '{http://schemas.openxmlformats.org/officeDocument/2006/relationships}id'
+z = zipfile.ZipFile(sys.argv[1])
+shared = []
+if 'xl/sharedStrings.xml' in z.namelist():
+    for si in ET.fromstring(z.read('xl/sharedStrings.xml')).findall('m:si', ns):
+        shared.append(''.join(t.text or '' for t in si.iter('{%s}t' % ns['m'])))
+rels = {r.get('Id'): r.get('Target') for r in ET.fromstring(z.read('xl/_rels/workbook.xml.rels'))}
+for sheet in ET.fromstring(z.read('xl/workbook.xml')).find('m:sheets', ns):
+    name = sheet.get('name')
+    print('SHEET ' + name)
+    target = rels[sheet.get(rel)].lstrip('/')
+    data = ET.fromstring(z.read(target if target.startswith('xl/') else 'xl/' + target))
+    for c in data.iter('{%s}c' % ns['m']):
+        v = c.find('m:v', ns)
+        text = ''.join(t.text or '' for t in c.iter('{%s}t' % ns['m'])) if c.get('t') == 'inlineStr' else (v.text if v is not None else '')
+        if c.get('t') == 's': text = shared[int(text)]
+        print(name + '!' + c.get('r') + '=' + text)
+)PY";
+
+class ZelProgram : public ::testing::Test {
+ protected:
+  ZelProgram() {
+    folder = fs::temp_directory_path() /
+             fmt::format("zel-program-{}-{}", ::testing::UnitTest::GetInstance()->current_test_info()->name(), getpid());
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  ~ZelProgram() override { fs::remove_all(folder); }
+
+  Outcome zel(const std::string& arguments) const { return shell(fmt::format("{} {}", ZEL_PROGRAM, arguments)); }
+
+  Outcome shell(const std::string& command) const {
+    Outcome run;
+    FILE* pipe = popen(fmt::format("cd '{}' && {} 2>&1", folder.string(), command).c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.output.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+  }
+
+  // The sheets in order and every cell, read from the saved package.
+  struct Book {
+    std::vector<std::string> sheets;
+    std::map<std::string, std::string> cells;
+  };
+  Book read(const std::string& file) const {
+    {
+      std::ofstream script(folder / "read.py");
+      script << kReader;
+    }
+    const Outcome run = shell(fmt::format("/usr/bin/python3 read.py '{}'", file));
+    EXPECT_EQ(run.status, 0) << run.output;
+    Book book;
+    std::istringstream lines(run.output);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.rfind("SHEET ", 0) == 0)
+        book.sheets.push_back(line.substr(6));
+      else if (auto eq = line.find('='); eq != std::string::npos)
+        book.cells[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return book;
+  }
+  // The cells of one sheet whose text starts with `label`.
+  static std::vector<std::string> labelled(const Book& book, const std::string& sheet, const std::string& label) {
+    std::vector<std::string> where;
+    for (const auto& [at, value] : book.cells)
+      if (at.rfind(sheet + "!", 0) == 0 && value.rfind(label, 0) == 0) where.push_back(at.substr(sheet.size() + 1));
+    return where;
+  }
+
+  fs::path folder;
+};
+
+TEST_F(ZelProgram, OneGetDataWritesTheChosenAnnotationsFromTheStartCell) {
+  const Outcome run = zel("get-data --start-cell C5 --annotations 'span frequency,Center Frequency' --no-chart "
+                      "--out single.xlsx");
+  ASSERT_EQ(run.status, 0) << run.output;
+  ASSERT_TRUE(fs::exists(folder / "single.xlsx"));
+  const Book book = read("single.xlsx");
+  ASSERT_GE(book.sheets.size(), 2u) << "the workbook's own sheet and the measurement's";
+  const std::string data = book.sheets.front() == "Sheet1" ? book.sheets.back() : book.sheets.front();
+  EXPECT_TRUE(run.says(data)) << "the summary names the sheet written\n" << run.output;
+
+  EXPECT_EQ(book.cells.at(data + "!C5"), "Frequency (Hz)") << "the x column's heading sits in the start cell";
+  EXPECT_EQ(labelled(book, data, "Center Frequency").size(), 1u) << run.output;
+  EXPECT_EQ(labelled(book, data, "Span Frequency").size(), 1u);
+  EXPECT_TRUE(labelled(book, data, "Attenuation").empty()) << "an annotation not chosen";
+  for (const auto& [at, value] : book.cells) {
+    if (at.rfind(data + "!", 0) != 0) continue;
+    const std::string cell = at.substr(data.size() + 1);
+    EXPECT_GE(cell[0], 'C') << cell << " lies left of the start cell";
+    EXPECT_GE(std::stoi(cell.substr(cell.find_first_of("0123456789"))), 5) << cell << " lies above the start cell";
+  }
+
+  // The same file again is kept unless the user insists.
+  const auto written = fs::last_write_time(folder / "single.xlsx");
+  const Outcome again = zel("get-data --out single.xlsx");
+  EXPECT_NE(again.status, 0);
+  EXPECT_TRUE(again.says("--force")) << again.output;
+  EXPECT_EQ(fs::last_write_time(folder / "single.xlsx"), written);
+}
+
+TEST_F(ZelProgram, ARepeatedRunTakesEachMeasurementWhenDueAndSavesASheetForEach) {
+  const Outcome run = zel("get-data --count 3 --interval 00:00:10 --fake-clock --out series.xlsx");
+  ASSERT_EQ(run.status, 0) << run.output;
+  for (const char* line : {"Measurement 1 of 3", "Measurement 2 of 3", "Measurement 3 of 3"})
+    EXPECT_TRUE(run.says(line)) << line << "\n" << run.output;
+  EXPECT_FALSE(run.says("Measurement 4")) << run.output;
+
+  const Book book = read("series.xlsx");
+  const Book single = [&] {
+    EXPECT_EQ(zel("get-data --out one.xlsx").status, 0);
+    return read("one.xlsx");
+  }();
+  EXPECT_EQ(book.sheets.size(), single.sheets.size() + 2) << "a sheet per measurement";
+}
+
+TEST_F(ZelProgram, RefusedEntriesAndUnreachableInstrumentsEndWithoutAFile) {
+  struct Case {
+    const char* name;
+    std::string arguments;
+    std::string says;
+  };
+  for (const Case& c : {
+           Case{"start cell", "--start-cell ZZZ0", "\"ZZZ0\" is not a valid for a start Cell"},
+           Case{"schedule", "--count 501 --interval 00:00:01", "500"},
+           Case{"instrument", "--instrument TCPIP0::127.0.0.1::1::SOCKET", "could not connect"},
+           Case{"annotation", "--annotations Colour", "unknown annotation"},
+           Case{"interval", "--count 2 --interval 10s", "HH:MM:SS"},
+       }) {
+    SCOPED_TRACE(c.name);
+    const Outcome run = zel("get-data --out refused.xlsx " + c.arguments);
+    EXPECT_NE(run.status, 0) << run.output;
+    EXPECT_TRUE(run.says(c.says)) << run.output;
+    EXPECT_FALSE(run.says("Measurement ")) << run.output;
+    EXPECT_FALSE(fs::exists(folder / "refused.xlsx"));
+  }
+}
+
+}  // namespace
