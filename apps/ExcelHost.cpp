@@ -187,10 +187,9 @@ Outcome ExcelHost::runSchedule(bool more, automation::Variant start) {
       out_ << "Stopped after " << i - 1 << " of " << samples << " measurements" << std::endl;
       return Outcome::Stopped;
     }
-    out_ << fmt::format("Measurement {} of {} at {}", i, samples, automation::clock().now().toString());
+    out_ << fmt::format("Measurement {} of {} at {}", i, samples, automation::clock().now().toString()) << std::endl;
     control_->StartTransfer(more, start);
-    if (more) out_ << ", next at " << automation::CDate(start).toString();
-    out_ << std::endl;
+    if (more) out_ << "  next at " << automation::CDate(start).toString() << std::endl;
   }
   return desk_.criticalCount() > criticalBefore ? Outcome::Failed : Outcome::Done;
 }

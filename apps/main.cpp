@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <fmt/format.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <iostream>
@@ -109,6 +110,8 @@ int demo(const CommonOptions& common) {
   std::cout << "Get Data: every annotation and a chart" << std::endl;
   Outcome outcome = host.getData(GetDataRequest{.annotations = "all", .chart = true});
   if (outcome == Outcome::Done) {
+    // Each measurement's sheet is named after its second: the next may not share it.
+    automation::clock().sleep(std::chrono::seconds(1));
     std::cout << "Repeated run: 3 measurements, 2 seconds apart" << std::endl;
     outcome = host.getData(GetDataRequest{.chart = false, .count = 3, .interval = "00:00:02"});
   }
