@@ -54,8 +54,11 @@ bool waitUntil(automation::Date due) {
     if (ExcelHost::stopRequested) return false;
     const double left = (due.serial() - automation::clock().now().serial()) * 86400000.0;
     if (left <= 0) return true;
-    // Short naps, so that a stop is heard within a fraction of a second.
-    automation::clock().sleep(milliseconds(std::min<long long>(static_cast<long long>(left) + 1, 200)));
+    // On the system's clock short naps, so that a stop is heard within a fraction of a second;
+    // any other clock jumps to the due time at once.
+    const auto whole = milliseconds(static_cast<long long>(left) + 1);
+    const bool system = dynamic_cast<automation::SystemClock*>(&automation::clock()) != nullptr;
+    automation::clock().sleep(system ? std::min(whole, milliseconds(200)) : whole);
   }
 }
 

@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "automation/Clock.h"
+#include "automation/Date.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -146,6 +149,18 @@ TEST_F(ZelProgram, ARepeatedRunTakesEachMeasurementWhenDueAndSavesASheetForEach)
     return read("one.xlsx");
   }();
   EXPECT_EQ(book.sheets.size(), single.sheets.size() + 2) << "a sheet per measurement";
+
+  // A set start and a duration: the count follows from the interval, the first waits for the start.
+  const automation::DateParts now = automation::SystemClock().now().parts();
+  const automation::Date start = automation::Date::fromParts(now.year, now.month, now.day, now.hour, now.minute + 2);
+  const automation::DateParts at = start.parts();
+  const Outcome later = zel(fmt::format("get-data --duration 00:00:30 --interval 00:00:10 --fake-clock --out later.xlsx "
+                                        "--start-at '{:04}-{:02}-{:02} {:02}:{:02}'",
+                                        at.year, at.month, at.day, at.hour, at.minute));
+  ASSERT_EQ(later.status, 0) << later.output;
+  EXPECT_TRUE(later.says("Measurement 1 of 3 at " + start.toString())) << later.output;
+  EXPECT_TRUE(later.says("Measurement 3 of 3 at " + start.addSeconds(20).toString())) << later.output;
+  EXPECT_EQ(read("later.xlsx").sheets.size(), single.sheets.size() + 2);
 }
 
 TEST_F(ZelProgram, RefusedEntriesAndUnreachableInstrumentsEndWithoutAFile) {
