@@ -2,6 +2,7 @@
 // run in a folder of its own; the workbooks it saves are read back from the .xlsx package.
 #include <fmt/format.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -161,6 +162,44 @@ TEST_F(ZelProgram, ARepeatedRunTakesEachMeasurementWhenDueAndSavesASheetForEach)
   EXPECT_TRUE(later.says("Measurement 1 of 3 at " + start.toString())) << later.output;
   EXPECT_TRUE(later.says("Measurement 3 of 3 at " + start.addSeconds(20).toString())) << later.output;
   EXPECT_EQ(read("later.xlsx").sheets.size(), single.sheets.size() + 2);
+}
+
+TEST_F(ZelProgram, CtrlCStopsARunBeforeItsNextMeasurementAndSavesWhatWasMeasured) {
+  // The program waits an hour for its second measurement: the interrupt comes while it waits.
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    dup2(out[1], STDOUT_FILENO);
+    dup2(out[1], STDERR_FILENO);
+    close(out[0]);
+    if (chdir(folder.c_str()) != 0) _exit(127);
+    execl(ZEL_PROGRAM, ZEL_PROGRAM, "get-data", "--count", "3", "--interval", "01:00:00", "--out", "stopped.xlsx",
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(out[1]);
+  std::string output;
+  char c;
+  bool interrupted = false;
+  while (::read(out[0], &c, 1) == 1) {
+    output += c;
+    if (!interrupted && output.find("next at") != std::string::npos && c == '\n') {
+      kill(child, SIGINT);
+      interrupted = true;
+    }
+  }
+  close(out[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(interrupted) << output;
+  ASSERT_TRUE(WIFEXITED(status)) << "the interrupt ends the run, not the program\n" << output;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_TRUE(output.find("Stopped after 1 of 3") != std::string::npos) << output;
+  ASSERT_TRUE(fs::exists(folder / "stopped.xlsx"));
+  EXPECT_EQ(zel("get-data --out one.xlsx").status, 0);
+  EXPECT_EQ(read("stopped.xlsx").sheets.size(), read("one.xlsx").sheets.size()) << "the one measurement taken";
 }
 
 TEST_F(ZelProgram, RefusedEntriesAndUnreachableInstrumentsEndWithoutAFile) {
