@@ -10,11 +10,6 @@ using automation::TypeInfo;
 using automation::TypeInfoBuilder;
 using automation::Variant;
 
-namespace {
-
-const Variant& arg(const DispatchArgs& args, size_t i) { return optionalArg(args, i); }
-
-}  // namespace
 
 const TypeInfo& CommandBars::typeInfo() const {
   static const TypeInfo info =
@@ -24,7 +19,7 @@ const TypeInfo& CommandBars::typeInfo() const {
           .get("Count", 0x60030001, &CommandBars::Count)
           .method("Add", 0x60030002,
                   [](CommandBars& self, DispatchArgs& args) {
-                    return Variant(self.Add(arg(args, 0), arg(args, 1), arg(args, 2), arg(args, 3)));
+                    return Variant(self.Add(optionalArg(args, 0), optionalArg(args, 1), optionalArg(args, 2), optionalArg(args, 3)));
                   })
           .build();
   return info;
@@ -56,7 +51,7 @@ const TypeInfo& CommandBarControls::typeInfo() const {
           .method("Add", 0x60030002,
                   [](CommandBarControls& self, DispatchArgs& args) {
                     return Variant(
-                        self.Add(arg(args, 0), arg(args, 1), arg(args, 2), arg(args, 3), arg(args, 4)));
+                        self.Add(optionalArg(args, 0), optionalArg(args, 1), optionalArg(args, 2), optionalArg(args, 3), optionalArg(args, 4)));
                   })
           .build();
   return info;

@@ -10,9 +10,6 @@ using automation::TypeInfo;
 using automation::TypeInfoBuilder;
 using automation::Variant;
 
-namespace {
-const Variant& arg(const DispatchArgs& args, size_t i) { return optionalArg(args, i); }
-}  // namespace
 
 const TypeInfo& Chart::typeInfo() const {
   static const TypeInfo info =
@@ -22,19 +19,19 @@ const TypeInfo& Chart::typeInfo() const {
           .get("ChartType", 2, &Chart::ChartType)
           .put("ChartType", 2, &Chart::setChartType)
           .method("SetSourceData", 3,
-                  [](Chart& self, DispatchArgs& args) { self.SetSourceData(arg(args, 0).asObject(), arg(args, 1)); })
+                  [](Chart& self, DispatchArgs& args) { self.SetSourceData(optionalArg(args, 0).asObject(), optionalArg(args, 1)); })
           .get("HasTitle", 4, &Chart::HasTitle)
           .put("HasTitle", 4, &Chart::setHasTitle)
           .get("ChartTitle", 5, &Chart::ChartTitle)
           .get("HasLegend", 6, &Chart::HasLegend)
           .put("HasLegend", 6, &Chart::setHasLegend)
-          .method("Axes", 7, [](Chart& self, DispatchArgs& args) { return self.Axes(arg(args, 0), arg(args, 1)); })
+          .method("Axes", 7, [](Chart& self, DispatchArgs& args) { return self.Axes(optionalArg(args, 0), optionalArg(args, 1)); })
           .get("PlotArea", 8, &Chart::PlotArea)
           .method("SeriesCollection", 9,
-                  [](Chart& self, DispatchArgs& args) { return self.SeriesCollection(arg(args, 0)); })
+                  [](Chart& self, DispatchArgs& args) { return self.SeriesCollection(optionalArg(args, 0)); })
           .method("Location", 10,
                   [](Chart& self, DispatchArgs& args) {
-                    return self.Location(automation::CLng(arg(args, 0)), arg(args, 1));
+                    return self.Location(automation::CLng(optionalArg(args, 0)), optionalArg(args, 1));
                   })
           .build();
   return info;
@@ -82,7 +79,7 @@ const TypeInfo& MemoryTitle::typeInfo() const {
       TypeInfoBuilder<MemoryTitle>("ChartTitle")
           .interface("{00020849-0000-0000-C000-000000000046}", "ChartTitle")
           .get("Characters", 1,
-               [](MemoryTitle& self, DispatchArgs& args) { return self.Characters(arg(args, 0), arg(args, 1)); })
+               [](MemoryTitle& self, DispatchArgs& args) { return self.Characters(optionalArg(args, 0), optionalArg(args, 1)); })
           .get("Text", 2, &MemoryTitle::Text)
           .put("Text", 2, &MemoryTitle::setText)
           .build();

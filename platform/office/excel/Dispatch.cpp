@@ -23,9 +23,8 @@ using automation::TypeInfoBuilder;
 using automation::Variant;
 
 namespace {
-const Variant& arg(const DispatchArgs& args, size_t i) { return optionalArg(args, i); }
 bool flag(const DispatchArgs& args, size_t i, bool otherwise) {
-  return arg(args, i).isEmpty() ? otherwise : CBool(arg(args, i));
+  return optionalArg(args, i).isEmpty() ? otherwise : CBool(optionalArg(args, i));
 }
 }  // namespace
 
@@ -43,11 +42,11 @@ const TypeInfo& Application::typeInfo() const {
           .get("ActiveChart", 8, &Application::ActiveChart)
           .get("Sheets", 9, &Application::Sheets)
           .get("Worksheets", 10, &Application::Worksheets)
-          .get("Range", 11, [](Application& self, DispatchArgs& args) { return self.Range(arg(args, 0), arg(args, 1)); })
+          .get("Range", 11, [](Application& self, DispatchArgs& args) { return self.Range(optionalArg(args, 0), optionalArg(args, 1)); })
           .method("InchesToPoints", 12, &Application::InchesToPoints)
           .get("AddIns", 13, &Application::AddIns)
           .get("CommandBars", 14, &Application::CommandBars)
-          .method("Help", 15, [](Application& self, DispatchArgs& args) { self.Help(arg(args, 0), arg(args, 1)); })
+          .method("Help", 15, [](Application& self, DispatchArgs& args) { self.Help(optionalArg(args, 0), optionalArg(args, 1)); })
           .get("StatusBar", 16, &Application::StatusBar)
           .put("StatusBar", 16, &Application::setStatusBar)
           .get("DisplayStatusBar", 17, &Application::DisplayStatusBar)
@@ -66,7 +65,7 @@ const TypeInfo& Workbooks::typeInfo() const {
       TypeInfoBuilder<Workbooks>("Workbooks")
           .interface("{000208DB-0000-0000-C000-000000000046}", "Workbooks")
           .method("Item", automation::DISPID_VALUE, &Workbooks::Item)
-          .method("Add", 1, [](Workbooks& self, DispatchArgs& args) { return self.Add(arg(args, 0)); })
+          .method("Add", 1, [](Workbooks& self, DispatchArgs& args) { return self.Add(optionalArg(args, 0)); })
           .get("Count", 2, &Workbooks::Count)
           .get("Application", 3, &Workbooks::Application)
           .build();
@@ -80,7 +79,7 @@ const TypeInfo& Workbook::typeInfo() const {
           .get("Name", 1, &Workbook::Name)
           .get("Application", 2, &Workbook::Application)
           .method("Activate", 3, &Workbook::Activate)
-          .method("Close", 4, [](Workbook& self, DispatchArgs& args) { self.Close(arg(args, 0)); })
+          .method("Close", 4, [](Workbook& self, DispatchArgs& args) { self.Close(optionalArg(args, 0)); })
           .get("Sheets", 5, &Workbook::Sheets)
           .get("Worksheets", 6, &Workbook::Worksheets)
           .get("ActiveSheet", 7, &Workbook::ActiveSheet)
@@ -97,7 +96,7 @@ const TypeInfo& Sheets::typeInfo() const {
           .method("Item", automation::DISPID_VALUE, &Sheets::Item)
           .method("Add", 1,
                   [](Sheets& self, DispatchArgs& args) {
-                    return self.Add(arg(args, 0), arg(args, 1), arg(args, 2), arg(args, 3));
+                    return self.Add(optionalArg(args, 0), optionalArg(args, 1), optionalArg(args, 2), optionalArg(args, 3));
                   })
           .get("Count", 2, &Sheets::Count)
           .get("Parent", 3, &Sheets::Parent)
@@ -116,16 +115,16 @@ const TypeInfo& Worksheet::typeInfo() const {
           .method("Activate", 3, &Worksheet::Activate)
           .get("Parent", 4, &Worksheet::Parent)
           .get("Application", 5, &Worksheet::Application)
-          .get("Range", 6, [](Worksheet& self, DispatchArgs& args) { return self.Range(arg(args, 0), arg(args, 1)); })
+          .get("Range", 6, [](Worksheet& self, DispatchArgs& args) { return self.Range(optionalArg(args, 0), optionalArg(args, 1)); })
           .get("Cells", 7,
                [](Worksheet& self, DispatchArgs& args) {
-                 return args.empty() ? self.Cells() : self.Cells(arg(args, 0), arg(args, 1));
+                 return args.empty() ? self.Cells() : self.Cells(optionalArg(args, 0), optionalArg(args, 1));
                })
-          .get("Columns", 8, [](Worksheet& self, DispatchArgs& args) { return self.Columns(arg(args, 0)); })
-          .get("Rows", 9, [](Worksheet& self, DispatchArgs& args) { return self.Rows(arg(args, 0)); })
+          .get("Columns", 8, [](Worksheet& self, DispatchArgs& args) { return self.Columns(optionalArg(args, 0)); })
+          .get("Rows", 9, [](Worksheet& self, DispatchArgs& args) { return self.Rows(optionalArg(args, 0)); })
           .get("Shapes", 10, &Worksheet::Shapes)
           .method("ChartObjects", 11,
-                  [](Worksheet& self, DispatchArgs& args) { return self.ChartObjects(arg(args, 0)); })
+                  [](Worksheet& self, DispatchArgs& args) { return self.ChartObjects(optionalArg(args, 0)); })
           .build();
   return info;
 }
@@ -141,9 +140,9 @@ const TypeInfo& Range::typeInfo() const {
           .method("Address", 3,
                   [](Range& self, DispatchArgs& args) {
                     return self.Address(flag(args, 0, true), flag(args, 1, true),
-                                        arg(args, 2).isEmpty() ? int32_t{xlA1} : CLng(arg(args, 2)),
+                                        optionalArg(args, 2).isEmpty() ? int32_t{xlA1} : CLng(optionalArg(args, 2)),
                                         flag(args, 3, false),
-                                        arg(args, 4).isEmpty() ? nullptr : arg(args, 4).objectAs<Range>());
+                                        optionalArg(args, 4).isEmpty() ? nullptr : optionalArg(args, 4).objectAs<Range>());
                   })
           .get("Row", 4, &Range::Row)
           .get("Column", 5, &Range::Column)
@@ -152,7 +151,7 @@ const TypeInfo& Range::typeInfo() const {
           .get("Columns", 8, &Range::Columns)
           .get("EntireColumn", 9, &Range::EntireColumn)
           .get("EntireRow", 10, &Range::EntireRow)
-          .get("Cells", 11, [](Range& self, DispatchArgs& args) { return self.Cells(arg(args, 0), arg(args, 1)); })
+          .get("Cells", 11, [](Range& self, DispatchArgs& args) { return self.Cells(optionalArg(args, 0), optionalArg(args, 1)); })
           .get("ColumnWidth", 12, &Range::ColumnWidth)
           .put("ColumnWidth", 12, &Range::setColumnWidth)
           .get("RowHeight", 13, &Range::RowHeight)
@@ -162,7 +161,7 @@ const TypeInfo& Range::typeInfo() const {
           .put("NumberFormat", 15, &Range::setNumberFormat)
           .get("Font", 16, &Range::Font)
           .get("Characters", 17,
-               [](Range& self, DispatchArgs& args) { return self.Characters(arg(args, 0), arg(args, 1)); })
+               [](Range& self, DispatchArgs& args) { return self.Characters(optionalArg(args, 0), optionalArg(args, 1)); })
           .method("Select", 18, &Range::Select)
           .method("Activate", 19, &Range::Activate)
           .get("Left", 20, &Range::Left)
@@ -221,7 +220,7 @@ const TypeInfo& AddIns::typeInfo() const {
           .get("Count", 1, &AddIns::Count)
           .method("Add", 2,
                   [](AddIns& self, DispatchArgs& args) {
-                    return self.Add(automation::CStr(arg(args, 0)), arg(args, 1));
+                    return self.Add(automation::CStr(optionalArg(args, 0)), optionalArg(args, 1));
                   })
           .build();
   return info;

@@ -15,9 +15,6 @@ using automation::TypeInfo;
 using automation::TypeInfoBuilder;
 using automation::Variant;
 
-namespace {
-const Variant& arg(const DispatchArgs& args, size_t i) { return optionalArg(args, i); }
-}  // namespace
 
 const TypeInfo& Application::typeInfo() const {
   static const TypeInfo info = TypeInfoBuilder<Application>("Application")
@@ -45,7 +42,7 @@ const TypeInfo& Document::typeInfo() const {
           .get("Application", 2, &Document::Application)
           .get("Shapes", 3, &Document::Shapes)
           .method("Activate", 4, &Document::Activate)
-          .method("Close", 5, [](Document& self, DispatchArgs& args) { self.Close(arg(args, 0)); })
+          .method("Close", 5, [](Document& self, DispatchArgs& args) { self.Close(optionalArg(args, 0)); })
           .get("Saved", 6, &Document::Saved)
           .put("Saved", 6, &Document::setSaved)
           .build();
@@ -57,7 +54,7 @@ const TypeInfo& Documents::typeInfo() const {
       TypeInfoBuilder<Documents>("Documents")
           .interface("{0002096C-0000-0000-C000-000000000046}", "Documents")
           .method("Item", automation::DISPID_VALUE, &Documents::Item)
-          .method("Add", 1, [](Documents& self, DispatchArgs& args) { return self.Add(arg(args, 0)); })
+          .method("Add", 1, [](Documents& self, DispatchArgs& args) { return self.Add(optionalArg(args, 0)); })
           .get("Count", 2, &Documents::Count)
           .build();
   return info;
@@ -81,7 +78,7 @@ const TypeInfo& AddIns::typeInfo() const {
           .method("Item", automation::DISPID_VALUE, &AddIns::Item)
           .get("Count", 1, &AddIns::Count)
           .method("Add", 2,
-                  [](AddIns& self, DispatchArgs& args) { return self.Add(automation::CStr(arg(args, 0)), arg(args, 1)); })
+                  [](AddIns& self, DispatchArgs& args) { return self.Add(automation::CStr(optionalArg(args, 0)), optionalArg(args, 1)); })
           .build();
   return info;
 }
@@ -137,8 +134,8 @@ const TypeInfo& Shapes::typeInfo() const {
           .get("Count", 1, &Shapes::Count)
           .method("AddPicture", 2,
                   [](Shapes& self, DispatchArgs& args) {
-                    return self.AddPicture(automation::CStr(arg(args, 0)), arg(args, 1), arg(args, 2), arg(args, 3),
-                                           arg(args, 4), arg(args, 5), arg(args, 6), arg(args, 7));
+                    return self.AddPicture(automation::CStr(optionalArg(args, 0)), optionalArg(args, 1), optionalArg(args, 2), optionalArg(args, 3),
+                                           optionalArg(args, 4), optionalArg(args, 5), optionalArg(args, 6), optionalArg(args, 7));
                   })
           .build();
   return info;
