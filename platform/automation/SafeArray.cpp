@@ -42,36 +42,29 @@ SafeArray::SafeArray(VbVarType elementType, std::vector<ArrayBound> bounds)
   }
 }
 
-SafeArray SafeArray::ofDoubles(std::vector<double> values, int32_t lower) {
-  SafeArray a(vbDouble, {{lower, 0}});
+template <class T>
+SafeArray SafeArray::ofVector(VbVarType type, std::vector<T> values, int32_t lower) {
+  SafeArray a(type, {{lower, 0}});
   a.bounds_[0].count = static_cast<int32_t>(values.size());
   a.size_ = values.size();
   a.storage_ = std::move(values);
   return a;
+}
+
+SafeArray SafeArray::ofDoubles(std::vector<double> values, int32_t lower) {
+  return ofVector(vbDouble, std::move(values), lower);
 }
 
 SafeArray SafeArray::ofBytes(std::vector<uint8_t> values, int32_t lower) {
-  SafeArray a(vbByte, {{lower, 0}});
-  a.bounds_[0].count = static_cast<int32_t>(values.size());
-  a.size_ = values.size();
-  a.storage_ = std::move(values);
-  return a;
+  return ofVector(vbByte, std::move(values), lower);
 }
 
 SafeArray SafeArray::ofStrings(std::vector<std::string> values, int32_t lower) {
-  SafeArray a(vbString, {{lower, 0}});
-  a.bounds_[0].count = static_cast<int32_t>(values.size());
-  a.size_ = values.size();
-  a.storage_ = std::move(values);
-  return a;
+  return ofVector(vbString, std::move(values), lower);
 }
 
 SafeArray SafeArray::ofVariants(std::vector<Variant> values, int32_t lower) {
-  SafeArray a(vbVariant, {{lower, 0}});
-  a.bounds_[0].count = static_cast<int32_t>(values.size());
-  a.size_ = values.size();
-  a.storage_ = std::move(values);
-  return a;
+  return ofVector(vbVariant, std::move(values), lower);
 }
 
 int32_t SafeArray::LBound(int dimension) const {

@@ -74,6 +74,10 @@ class SafeArray {
   friend bool operator==(const SafeArray& a, const SafeArray& b);
 
  private:
+  // A one-dimensional array of `type` that takes `values` over without copying them.
+  template <class T>
+  static SafeArray ofVector(VbVarType type, std::vector<T> values, int32_t lower);
+
   using Storage = std::variant<std::vector<uint8_t>, std::vector<int16_t>, std::vector<int32_t>,
                                std::vector<double>, std::vector<std::string>,
                                std::vector<Variant>, std::vector<ObjectPtr>>;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include "automation/Error.h"
 #include "automation/PropertyBag.h"
 #include "automation/Registry.h"
@@ -20,16 +22,9 @@
 namespace kro {
 namespace {
 
-using automation::Variant;
+using testsupport::errorOf;
 
-int errorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const automation::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using automation::Variant;
 
 TEST(VCUtilities, FindsTheWindowAndTheDocumentThatHoldAControl) {
   auto excel = office::excel::createApplication();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include "automation/Error.h"
 #include "automation/Registry.h"
 #include "companions/ServerRegistration.h"
@@ -11,14 +13,7 @@
 namespace zel {
 namespace {
 
-int errorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const automation::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 TEST(Registration, RegisteringMakesTheControlCreatableAndUnregisteringRemovesExactlyThat) {
   automation::Registry registry;

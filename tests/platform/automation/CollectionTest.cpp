@@ -2,21 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include "automation/Conversions.h"
 #include "automation/Error.h"
 
 namespace {
 
-using namespace automation;
+using testsupport::errorOf;
 
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using namespace automation;
 
 std::vector<std::string> texts(const Collection& c) {
   std::vector<std::string> out;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include <functional>
 #include <limits>
 
@@ -9,17 +11,9 @@
 
 namespace {
 
-using namespace automation;
+using testsupport::errorOf;
 
-// Runs f and returns the VB error number it raised, or 0 when it raised nothing.
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using namespace automation;
 
 TEST(Conversions, CIntAndCLngRoundHalvesToEven) {
   struct Case {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include "automation/Collection.h"
 #include "automation/Error.h"
 #include "automation/SafeArray.h"
@@ -9,16 +11,9 @@
 
 namespace {
 
-using namespace automation;
+using testsupport::errorOf;
 
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using namespace automation;
 
 constexpr const char* kToolbarSupport = "{F8F10D36-77A9-11D4-98C9-00108334F514}";
 constexpr const char* kSetupInterface = "{F8F10D35-77A9-11D4-98C9-00108334F514}";

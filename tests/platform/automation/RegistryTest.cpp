@@ -2,21 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include "automation/Collection.h"
 #include "automation/Error.h"
 
 namespace {
 
-using namespace automation;
+using testsupport::errorOf;
 
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using namespace automation;
 
 constexpr const char* kLibId = "{5B1D8C7E-2A41-4E0B-9F6C-3D2E1A0B9C88}";
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include <numeric>
 
 #include "automation/Collection.h"
@@ -10,16 +12,9 @@
 
 namespace {
 
-using namespace automation;
+using testsupport::errorOf;
 
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using namespace automation;
 
 TEST(Variant, VarTypeAndTypeNameFollowVb) {
   struct Case {

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include "TestForms.h"
 #include "automation/Clock.h"
 #include "forms/Clipboard.h"
@@ -16,6 +18,8 @@
 
 namespace {
 
+using testsupport::errorOf;
+
 using automation::Date;
 using formstest::OkCancelForm;
 using forms::ScriptedDesktop;
@@ -24,14 +28,6 @@ using testing::ElementsAre;
 
 class ControlsTest : public testing::Test {
  protected:
-  int errorOf(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const automation::Error& e) {
-      return e.number();
-    }
-    return 0;
-  }
   ScriptedDesktop desk;
   forms::ScopedDesktop use{desk};
 };
