@@ -15,6 +15,7 @@
 
 #include "automation/Error.h"
 #include "automation/Object.h"
+#include "office/MetafileRenderer.h"
 #include "office/excel/A1Reference.h"
 #include "office/excel/Constants.h"
 #include "office/excel/MemoryChart.h"
@@ -446,9 +447,16 @@ class SheetWriter {
         continue;
       }
       if (shape->Type() != msoPicture || !shape->picture()) continue;
-      const std::vector<uint8_t>& bytes = shape->picture()->bytes;
+      std::vector<uint8_t> bytes = shape->picture()->bytes;
+      if (isWindowsMetafile(bytes)) {
+        // Played into pixels at the size the picture has on the sheet.
+        auto png = renderMetafileAsPng(bytes, static_cast<int>(std::lround(shape->Width() * 4 / 3)),
+                                       static_cast<int>(std::lround(shape->Height() * 4 / 3)));
+        if (!png) continue;
+        bytes = std::move(*png);
+      }
       const std::optional<ImageInfo> image = embeddableImage(bytes);
-      if (!image) continue;  // a metafile: the writer cannot embed it
+      if (!image) continue;  // an enhanced metafile, or a file no reader would know
       // The cell under the picture's top-left corner, and the offset within it in pixels.
       int32_t column = 1, row = 1;
       while (column < kMaxColumns && sheet_.columnLeft(column + 1) <= shape->Left()) ++column;
