@@ -52,6 +52,12 @@ class ExcelHost {
   void save(const std::filesystem::path& path) const;
   std::vector<SheetSummary> summary() const;
 
+  // What the other commands act through: the desktop that answers the dialogs, the control and
+  // Excel.
+  AnswerDesktop& desktop() { return desk_; }
+  zel::ZELControl& control() { return *control_; }
+  office::excel::MemoryApplication& excel() { return *excel_; }
+
  private:
   void answerGetData(forms::Form& form, forms::User& user, const GetDataRequest& request);
   void answerSchedule(forms::Form& form, forms::User& user, const GetDataRequest& request);

@@ -13,6 +13,7 @@
 
 #include "ExcelHost.h"
 #include "GetDataRequest.h"
+#include "ScreenImageCommand.h"
 #include "automation/Clock.h"
 #include "automation/Error.h"
 #include "simulator/AnalyzerServer.h"
@@ -110,6 +111,10 @@ int demo(const CommonOptions& common) {
   std::cout << "Get Data: every annotation and a chart" << std::endl;
   Outcome outcome = host.getData(GetDataRequest{.annotations = "all", .chart = true});
   if (outcome == Outcome::Done) {
+    std::cout << "Get Screen Image: beside the chart" << std::endl;
+    if (!zelhost::getScreenImage(host, {.cell = zelhost::cellBesideChart(host)})) outcome = Outcome::Failed;
+  }
+  if (outcome == Outcome::Done) {
     // Each measurement's sheet is named after its second: the next may not share it.
     automation::clock().sleep(std::chrono::seconds(1));
     std::cout << "Repeated run: 3 measurements, 2 seconds apart" << std::endl;
@@ -176,8 +181,11 @@ int main(int argc, char** argv) {
   });
   get->add_flag("--fake-clock", common.fakeClock)->group("");
 
-  auto* demoCommand = app.add_subcommand("demo", "Simulated analyzer: one Get Data, then three measurements, "
-                                                 "saved as zel-demo.xlsx");
+  zelhost::ScreenImageOptions screen;
+  auto* screenCommand = zelhost::addScreenImageCommand(app, screen);
+
+  auto* demoCommand = app.add_subcommand("demo", "Simulated analyzer: one Get Data with the screen image beside "
+                                                 "its chart, then three measurements, saved as zel-demo.xlsx");
   demoCommand->add_flag("--fake-clock", common.fakeClock)->group("");
 
   CLI11_PARSE(app, argc, argv);
@@ -190,6 +198,10 @@ int main(int argc, char** argv) {
 
   try {
     if (*get) return getData(common, request, out, force);
+    if (*screenCommand) {
+      if (const int refused = zelhost::checkScreenImageOutput(screen)) return refused;
+      return zelhost::runScreenImageCommand(screen, Instrument(screen.instrument).address);
+    }
     return demo(common);
   } catch (const automation::Error& e) {
     std::cerr << "zel: " << e.description() << std::endl;
