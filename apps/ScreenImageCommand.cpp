@@ -1,12 +1,13 @@
 #include "ScreenImageCommand.h"
 
-#include <CLI/CLI.hpp>
+#include <fmt/format.h>
 
-#include <algorithm>
-#include <cctype>
 #include <iostream>
 
 #include "ExcelHost.h"
+#include "ExitStatus.h"
+#include "OutputFile.h"
+#include "RunJournal.h"
 #include "automation/Error.h"
 #include "connections/frmGetScreenImage.h"
 #include "control/ZELControl.h"
@@ -17,19 +18,11 @@
 #include "office/excel/MemoryWorksheet.h"
 #include "office/excel/Range.h"
 #include "office/excel/Sheets.h"
-#include "office/excel/Worksheet.h"
 #include "win32/Win32.h"
 
 namespace zelhost {
 
-bool isScreenImageFile(const std::filesystem::path& file) {
-  std::string extension = file.extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  for (const char* offered : {".gif", ".bmp", ".wmf", ".jpg", ".tif", ".emf"})
-    if (extension == offered) return true;
-  return false;
-}
+namespace fs = std::filesystem;
 
 bool getScreenImage(ExcelHost& host, const ScreenImageRequest& request) {
   if (!request.file) {
@@ -49,7 +42,7 @@ bool getScreenImage(ExcelHost& host, const ScreenImageRequest& request) {
   // The Save dialog hands back a Windows name, as it would on Windows; the instrument server
   // maps it back to this computer's file.
   host.desktop().setFileHandler([&](const forms::FileDialogRequest&) -> std::optional<forms::FileChoice> {
-    const std::filesystem::path absolute = std::filesystem::absolute(*request.file);
+    const fs::path absolute = fs::absolute(*request.file);
     return forms::FileChoice{win32::toWindowsPath(absolute).value_or(absolute.string()), 1};
   });
   const int criticalBefore = host.desktop().criticalCount();
@@ -73,63 +66,52 @@ std::string cellBesideChart(ExcelHost& host) {
   return "A1";
 }
 
-CLI::App* addScreenImageCommand(CLI::App& app, ScreenImageOptions& options) {
-  auto* command = app.add_subcommand("screen-image", "Take the analyzer's screen image into a workbook or a file");
-  command->footer(
+ScreenImageCommand::ScreenImageCommand(CLI::App& app) {
+  command_ = app.add_subcommand("screen-image", "Take the analyzer's screen image into a workbook or a file");
+  command_->footer(
+      "--out places the picture in the worksheet of a new workbook, its top-left corner at --cell;\n"
+      "--file saves it as .gif, .bmp, .wmf, .jpg, .tif or .emf, the type its name ends in.\n\n"
       "Examples:\n"
       "  zel screen-image --out screen.xlsx --cell C3\n"
       "  zel screen-image --file screen.gif\n"
-      "  zel screen-image --instrument TCPIP0::192.168.1.20::5025::SOCKET --file screen.jpg\n"
-      "--out places the picture in the worksheet of a new workbook, its top-left corner at --cell;\n"
-      "--file saves it as .gif, .bmp, .wmf, .jpg, .tif or .emf. Without --instrument a simulated\n"
-      "analyzer on loopback answers.");
-  command->add_option("--instrument", options.instrument, "VISA-style address, e.g. TCPIP0::HOST::5025::SOCKET");
-  auto* out = command->add_option("--out", options.out, "the new workbook (.xlsx) with the picture");
-  auto* file = command->add_option("--file", options.file, "the image file: .gif .bmp .wmf .jpg .tif .emf");
+      "  zel screen-image --instrument TCPIP0::192.168.1.20::5025::SOCKET --file screen.jpg\n\n"
+      "Exit status: 0 saved, 1 the analyzer or the workbook failed, 2 usage error.");
+  host_.addTo(*command_);
+  auto* out = command_->add_option("--out", out_, "the new workbook (.xlsx) with the picture");
+  auto* file = command_->add_option("--file", file_, "the image file: .gif .bmp .wmf .jpg .tif .emf");
   out->excludes(file);
-  command->add_option("--cell", options.cell, "the cell the picture's top-left corner goes to (default A1)");
-  command->add_flag("--force", options.force, "overwrite an existing file");
-  return command;
+  command_->add_option("--cell", cell_, "the cell the picture's top-left corner goes to (default A1)");
+  command_->add_flag("--force", force_, "overwrite an existing file");
 }
 
-int checkScreenImageOutput(const ScreenImageOptions& options) {
-  const std::filesystem::path target = options.file.empty() ? options.out : options.file;
-  if (target.empty()) {
-    std::cerr << "zel: name the output with --out FILE.xlsx or --file FILE.gif|.bmp|.wmf|.jpg|.tif|.emf" << std::endl;
-    return 2;
-  }
-  if (options.file.empty() ? target.extension() != ".xlsx" : !isScreenImageFile(target)) {
-    std::cerr << "zel: " << target.string()
-              << (options.file.empty() ? ": the workbook's name must end in .xlsx"
-                                       : ": the name must end in .gif, .bmp, .wmf, .jpg, .tif or .emf")
-              << std::endl;
-    return 2;
-  }
-  if (std::filesystem::exists(target) && !options.force) {
-    std::cerr << "zel: " << target.string() << " exists; use --force to overwrite it" << std::endl;
-    return 1;
-  }
-  return 0;
-}
+int ScreenImageCommand::run() {
+  host_.check();
+  if (out_.empty() && file_.empty())
+    throw UsageError("name the output: --out FILE.xlsx, or --file FILE with .gif .bmp .wmf .jpg .tif or .emf");
+  if (!file_.empty())
+    checkOutputFile(file_, OutputRules{"--file", {".gif", ".bmp", ".wmf", ".jpg", ".tif", ".emf"}, force_});
+  else
+    checkOutputFile(out_, OutputRules{"--out", {".xlsx"}, force_});
+  const auto cell = office::excel::parseA1(cell_);
+  if (!cell || cell->row1 != cell->row2 || cell->column1 != cell->column2)
+    throw UsageError(fmt::format("--cell {} is no cell; give one like A1 or C3", cell_));
 
-int runScreenImageCommand(const ScreenImageOptions& options, const std::string& address) {
-  ExcelHost host(std::cout);
-  if (!host.connect(address)) {
-    std::cerr << "zel: could not connect to " << address << std::endl;
-    return 1;
+  Instrument instrument(host_);
+  ExcelHost host(std::cerr);
+  if (!host.connect(instrument.address())) {
+    std::cerr << "zel: could not connect to " << instrument.address() << std::endl;
+    return kExitIncomplete;
   }
-  ScreenImageRequest request{.cell = options.cell};
-  // An existing file was allowed by --force: the answer to the Save dialog's question whether
-  // to replace it.
-  if (!options.file.empty()) request.file = options.file;
-  if (!getScreenImage(host, request)) return 1;
-  if (request.file) {
-    std::cout << "Saved " << options.file << std::endl;
-    return 0;
-  }
-  host.save(options.out);
-  std::cout << "Saved " << options.out << ": the screen image at " << options.cell << std::endl;
-  return 0;
+  // An existing file was allowed by --force: that is the answer to the Save dialog's question
+  // whether to replace it.
+  ScreenImageRequest request{.cell = cell_};
+  if (!file_.empty()) request.file = file_;
+  if (!getScreenImage(host, request)) return kExitIncomplete;
+  const fs::path saved = file_.empty() ? fs::path(out_) : fs::path(file_);
+  if (file_.empty()) host.save(saved);
+  syncFile(saved);
+  std::cout << saved.string() << std::endl;
+  return kExitDone;
 }
 
 }  // namespace zelhost

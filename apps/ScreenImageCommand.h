@@ -7,9 +7,8 @@
 #include <optional>
 #include <string>
 
-namespace CLI {
-class App;
-}
+#include "Command.h"
+#include "HostOptions.h"
 
 namespace zelhost {
 
@@ -21,10 +20,7 @@ struct ScreenImageRequest {
   std::string cell = "A1";
 };
 
-// The file types the Save dialog offers: .gif .bmp .wmf .jpg .tif .emf, in any letter case.
-bool isScreenImageFile(const std::filesystem::path& file);
-
-// Runs Get Screen Image; false when the system reported a failure (its message printed) or the
+// Runs Get Screen Image; false when the system reported a failure (its message shown) or the
 // cell is no cell of the sheet.
 bool getScreenImage(ExcelHost& host, const ScreenImageRequest& request);
 
@@ -32,20 +28,16 @@ bool getScreenImage(ExcelHost& host, const ScreenImageRequest& request);
 // the screen beside the chart. "A1" when the sheet has no chart.
 std::string cellBesideChart(ExcelHost& host);
 
-// The command line of zel screen-image.
-struct ScreenImageOptions {
-  std::optional<std::string> instrument;
-  std::string out;   // a new workbook (.xlsx) with the picture
-  std::string file;  // or an image file
-  std::string cell = "A1";
-  bool force = false;
-};
+class ScreenImageCommand final : public Command {
+ public:
+  explicit ScreenImageCommand(CLI::App& app);
+  int run() override;
 
-CLI::App* addScreenImageCommand(CLI::App& app, ScreenImageOptions& options);
-// 0 when the output may be written; otherwise the exit status, the reason on stderr: 2 for a
-// usage error (no output, or a name of the wrong kind), 1 for an existing file without --force.
-int checkScreenImageOutput(const ScreenImageOptions& options);
-// Connects to the analyzer at `address`, takes the screen image and writes the output.
-int runScreenImageCommand(const ScreenImageOptions& options, const std::string& address);
+ private:
+  HostOptions host_;
+  std::string out_, file_;
+  std::string cell_ = "A1";
+  bool force_ = false;
+};
 
 }  // namespace zelhost

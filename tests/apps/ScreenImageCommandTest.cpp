@@ -99,22 +99,22 @@ TEST_F(ScreenImageCommand, EachFileTypeIsWrittenAsAFileOfItsKind) {
   EXPECT_FALSE(fs::exists(folder / "screen.xlsx"));
 }
 
-TEST_F(ScreenImageCommand, AnExistingFileIsKeptUnlessForcedAndWrongNamesAreUsageErrors) {
+TEST_F(ScreenImageCommand, AnExistingFileIsKeptUnlessForcedAndWrongEntriesAreUsageErrors) {
   std::ofstream(folder / "kept.gif") << "mine";
   Result run = zel("screen-image --file kept.gif");
-  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_EQ(run.status, 2) << run.output;
   EXPECT_NE(run.output.find("exists; use --force"), std::string::npos) << run.output;
   EXPECT_EQ(fs::file_size(folder / "kept.gif"), 4u);
   run = zel("screen-image --file kept.gif --force");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_GT(fs::file_size(folder / "kept.gif"), 4u);
 
-  for (const char* arguments : {"screen-image", "screen-image --file screen.png", "screen-image --out screen.xls"}) {
+  for (const char* arguments : {"screen-image", "screen-image --file screen.png", "screen-image --out screen.xls",
+                                "screen-image --out cell.xlsx --cell 3C", "screen-image --out a.xlsx --file a.gif"}) {
     run = zel(arguments);
     EXPECT_EQ(run.status, 2) << arguments << "\n" << run.output;
   }
-  run = zel("screen-image --out cell.xlsx --cell 3C");
-  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_EQ(run.output.find("Simulated analyzer"), std::string::npos) << "refused before connecting";
   EXPECT_FALSE(fs::exists(folder / "cell.xlsx"));
 }
 
