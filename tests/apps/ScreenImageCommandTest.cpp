@@ -3,23 +3,18 @@
 // readers that did not write them (Python's zipfile for the workbook, file(1) for the images).
 #include <fmt/format.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "ZelFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-  int status = -1;
-  std::string output;
-};
+using zeltest::Outcome;
 
 // Every picture of the workbook: its top-left cell, offsets (pixels) and size (EMU) from the
 // drawing, and the pixel size of the image the drawing points to.
@@ -44,36 +39,13 @@ for name in sorted(n for n in z.namelist() if re.match(r"xl/drawings/drawing\d+\
         print("%s%d +%d+%d %sx%s EMU %dx%d px" % (letters, row + 1, coff // 9525, roff // 9525, cx, cy, width, height))
 )PY";
 
-class ScreenImageCommand : public ::testing::Test {
- protected:
-  ScreenImageCommand() {
-    folder = fs::temp_directory_path() /
-             fmt::format("zel-screen-{}-{}", ::testing::UnitTest::GetInstance()->current_test_info()->name(), getpid());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  ~ScreenImageCommand() override { fs::remove_all(folder); }
-
-  Result zel(const std::string& arguments) const { return shell(fmt::format("{} {}", ZEL_PROGRAM, arguments)); }
-  Result shell(const std::string& command) const {
-    Result run;
-    FILE* pipe = popen(fmt::format("cd '{}' && {} 2>&1", folder.string(), command).c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer;
-    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) run.output.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-  }
-
-  fs::path folder;
-};
+using ScreenImageCommand = zeltest::ZelFolder;
 
 TEST_F(ScreenImageCommand, TheWorkbookShowsTheScreenAtTheChosenCell) {
-  const Result run = zel("screen-image --out screen.xlsx --cell C3");
+  const Outcome run = zel("screen-image --out screen.xlsx --cell C3");
   ASSERT_EQ(run.status, 0) << run.output;
   std::ofstream(folder / "pictures.py") << kPictures;
-  const Result pictures = shell("/usr/bin/python3 pictures.py screen.xlsx");
+  const Outcome pictures = shell("/usr/bin/python3 pictures.py screen.xlsx");
   ASSERT_EQ(pictures.status, 0) << pictures.output;
   // 640 x 480 pixels at 96 dots per inch: 480 x 360 points, played from the metafile at that size.
   EXPECT_EQ(pictures.output, "C3 +0+0 6096000x4572000 EMU 640x480 px\n");
@@ -91,9 +63,9 @@ TEST_F(ScreenImageCommand, EachFileTypeIsWrittenAsAFileOfItsKind) {
   };
   for (const auto& [name, kind] : kinds) {
     SCOPED_TRACE(name);
-    const Result run = zel(fmt::format("screen-image --file {}", name));
+    const Outcome run = zel(fmt::format("screen-image --file {}", name));
     ASSERT_EQ(run.status, 0) << run.output;
-    const Result seen = shell(fmt::format("/usr/bin/file -b {}", name));
+    const Outcome seen = shell(fmt::format("/usr/bin/file -b {}", name));
     EXPECT_NE(seen.output.find(kind), std::string::npos) << seen.output;
   }
   EXPECT_FALSE(fs::exists(folder / "screen.xlsx"));
@@ -101,7 +73,7 @@ TEST_F(ScreenImageCommand, EachFileTypeIsWrittenAsAFileOfItsKind) {
 
 TEST_F(ScreenImageCommand, AnExistingFileIsKeptUnlessForcedAndWrongEntriesAreUsageErrors) {
   std::ofstream(folder / "kept.gif") << "mine";
-  Result run = zel("screen-image --file kept.gif");
+  Outcome run = zel("screen-image --file kept.gif");
   EXPECT_EQ(run.status, 2) << run.output;
   EXPECT_NE(run.output.find("exists; use --force"), std::string::npos) << run.output;
   EXPECT_EQ(fs::file_size(folder / "kept.gif"), 4u);
