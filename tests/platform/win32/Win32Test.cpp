@@ -166,6 +166,7 @@ TEST_F(Win32Test, FindFirstFileNamesTheEntryAsTheFileSystemKeepsIt) {
   EXPECT_EQ(find(R"(C:\Program Files\Missing.dll)"), "error 2");
   EXPECT_EQ(find(R"(C:\Missing\Missing.dll)"), "error 3");
   EXPECT_EQ(find(R"(C:\)"), "error 2") << "a drive's root is no entry of a folder";
+  EXPECT_EQ(find("C:"), "error 2");
   EXPECT_EQ(find(R"(C:\Program Files\)"), "error 2");
   EXPECT_EQ(find(R"(Q:\Program Files)"), "error 3") << "an unmapped drive";
 }
