@@ -11,10 +11,12 @@
 #include <optional>
 #include <stdexcept>
 
+#include "AboutCommand.h"
 #include "ExcelHost.h"
 #include "GetDataRequest.h"
 #include "automation/Clock.h"
 #include "automation/Error.h"
+#include "control/BuildInfo.h"
 #include "simulator/AnalyzerServer.h"
 
 namespace {
@@ -22,8 +24,6 @@ namespace {
 using zelhost::ExcelHost;
 using zelhost::GetDataRequest;
 using zelhost::Outcome;
-
-constexpr const char* kVersion = "1.0.0";
 
 struct CommonOptions {
   std::optional<std::string> instrument;
@@ -127,7 +127,7 @@ int demo(const CommonOptions& common) {
 
 int main(int argc, char** argv) {
   CLI::App app{"zel: Get Data from an ORV/ZEL spectrum analyzer into an Excel workbook (.xlsx)"};
-  app.set_version_flag("--version", std::string("zel ") + kVersion);
+  app.set_version_flag("--version", std::string("zel ") + zel::build::kProjectVersion);
   app.require_subcommand(1);
   CommonOptions common;
 
@@ -180,6 +180,8 @@ int main(int argc, char** argv) {
                                                  "saved as zel-demo.xlsx");
   demoCommand->add_flag("--fake-clock", common.fakeClock)->group("");
 
+  zelhost::AboutCommand about(app);
+
   CLI11_PARSE(app, argc, argv);
 
   if (!annotations.empty()) request.annotations = annotations;
@@ -189,6 +191,7 @@ int main(int argc, char** argv) {
   if (!startAt.empty()) request.startAt = startAt;
 
   try {
+    if (about.chosen()) return about.run(std::cout, std::cerr);
     if (*get) return getData(common, request, out, force);
     return demo(common);
   } catch (const automation::Error& e) {
