@@ -15,6 +15,7 @@
 #include "control/BuildInfo.h"
 #include "control/HostFixture.h"
 #include "forms/User.h"
+#include "support/CrLfLines.h"
 #include "support/ErrorOf.h"
 
 namespace zel {
@@ -153,14 +154,7 @@ TEST_F(AboutTest, ComponentInfoListsTheToolbarsComponentsLastFirstAndCopiesThemL
 
   const std::string copied = host.desk.clipboardText().value_or("<nothing>");
   const std::string missing = "\t\t\tThis PROGID was not registered on this system";
-  std::vector<std::string> lines;
-  for (size_t start = 0;;) {
-    const size_t end = copied.find("\r\n", start);
-    lines.push_back(copied.substr(start, end - start));
-    if (end == std::string::npos) break;
-    start = end + 2;
-  }
-  EXPECT_THAT(lines, ElementsAre(std::string("ZELControlProj.ocx\t") + build::kFileVersion + "\t" + build::kBuildDate +
+  EXPECT_THAT(testsupport::crlfLines(copied), ElementsAre(std::string("ZELControlProj.ocx\t") + build::kFileVersion + "\t" + build::kBuildDate +
                                      "\tC:\\Program Files\\ZEL\\ZELControlProj.ocx",
                                  "NDXLServers.dll\t1.4.0.2\t11/20/2024\t",  // not installed on drive C:
                                  "KroRS232.dll\t2.1.0.3\t??\t",

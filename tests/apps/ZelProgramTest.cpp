@@ -19,6 +19,7 @@
 
 #include "automation/Clock.h"
 #include "automation/Date.h"
+#include "support/CrLfLines.h"
 
 namespace {
 
@@ -247,13 +248,7 @@ TEST_F(ZelProgram, AboutShowsTheDialogAndPrintsTheComponentListExactlyAsTheClipb
   EXPECT_EQ(list.output, "") << "nothing on stderr";
   std::ifstream file(folder / "list.txt", std::ios::binary);
   const std::string copied((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  std::vector<std::string> lines;
-  for (size_t start = 0;;) {
-    const size_t end = copied.find("\r\n", start);
-    lines.push_back(copied.substr(start, end - start));
-    if (end == std::string::npos) break;
-    start = end + 2;
-  }
+  const std::vector<std::string> lines = testsupport::crlfLines(copied);
   const std::string missing = "\t\t\tThis PROGID was not registered on this system";
   ASSERT_EQ(lines.size(), 11u) << copied;
   EXPECT_EQ(lines[0].rfind("ZELControlProj.ocx\t" + fileVersion + "\t", 0), 0u) << lines[0];
