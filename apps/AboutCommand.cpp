@@ -1,12 +1,13 @@
 #include "AboutCommand.h"
 
-#include <CLI/CLI.hpp>
 #include <fmt/format.h>
 
+#include <iostream>
 #include <memory>
-#include <ostream>
+#include <vector>
 
 #include "AnswerDesktop.h"
+#include "ExitStatus.h"
 #include "about/FrmAbout.h"
 #include "about/FrmVersionInfo.h"
 #include "automation/Registry.h"
@@ -46,16 +47,14 @@ AboutCommand::AboutCommand(CLI::App& app) {
   components->excludes(open);
 }
 
-bool AboutCommand::chosen() const { return command_->parsed(); }
-
-int AboutCommand::run(std::ostream& out, std::ostream& err) const {
+int AboutCommand::run() {
   // The add-in's host: the library and the companions installed, the control placed.
   automation::Registry registry;
   automation::ScopedRegistry registryScope(registry);
   kro::registerInstrumentServer(registry);
   kro::registerUtilities(registry);
   zel::DllRegisterServer();
-  AnswerDesktop desk(err);
+  AnswerDesktop desk(std::cerr);
   forms::ScopedDesktop desktopScope(desk);
   auto control =
       automation::Variant(automation::CreateObject(zel::ZELControl::kProgId)).objectAs<zel::ZELControl>();
@@ -73,12 +72,12 @@ int AboutCommand::run(std::ostream& out, std::ostream& err) const {
           user.click(*link);
         }
         if (!linkFound) {
-          err << "zel: the About dialog has no link \"" << open_ << "\"; it has";
-          for (forms::Label* link : linkLabels(*about)) err << " \"" << link->Caption() << "\"";
-          err << std::endl;
+          std::cerr << "zel: the About dialog has no link \"" << open_ << "\"; it has";
+          for (forms::Label* link : linkLabels(*about)) std::cerr << " \"" << link->Caption() << "\"";
+          std::cerr << std::endl;
         }
       } else {
-        describe(*about, out);
+        describe(*about, std::cout);
       }
       user.click(about->cmdOK);
     } else if (auto* list = dynamic_cast<zel::FrmVersionInfo*>(&form)) {
@@ -89,9 +88,10 @@ int AboutCommand::run(std::ostream& out, std::ostream& err) const {
   control->invoke("DoAbout", automation::DispatchKind::Method);
   zel::releaseFrmVersionInfo();
 
-  if (!linkFound) return 2;
-  if (components_) out << desk.clipboardText().value_or("") << std::flush;
-  return desk.messageCount() > 0 ? 1 : 0;
+  if (!linkFound) return kExitUsage;
+  if (components_) std::cout << desk.clipboardText().value_or("") << std::flush;
+  // A message box here means the browser did not start.
+  return desk.messageCount() > 0 ? kExitIncomplete : kExitDone;
 }
 
 }  // namespace zelhost
