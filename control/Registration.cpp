@@ -6,9 +6,9 @@
 
 #include "automation/Object.h"
 #include "connections/DataConnection.h"
-#include "control/BuildInfo.h"
 #include "connections/ExcelDataConnection.h"
 #include "connections/WordDataConnection.h"
+#include "control/BuildInfo.h"
 #include "control/ZELControl.h"
 #include "control/ZELEventClass.h"
 #include "dialogs/repMeasControl.h"
