@@ -14,6 +14,9 @@
 
 namespace zelhost {
 
+// VB's texts break lines with CR LF; a terminal wants LF alone.
+std::string forTerminal(const std::string& text);
+
 class AnswerDesktop final : public forms::Desktop {
  public:
   using FormHandler = std::function<void(forms::Form&, forms::User&)>;
@@ -35,7 +38,8 @@ class AnswerDesktop final : public forms::Desktop {
   std::optional<forms::FileChoice> fileDialog(const forms::FileDialogRequest& request) override {
     return fileHandler_ ? fileHandler_(request) : std::nullopt;
   }
-  bool openInBrowser(const std::string& url) override { return false; }
+  // The machine's browser; on a terminal alone the address is printed on stderr.
+  bool openInBrowser(const std::string& url) override;
   bool showHelp(const std::string& helpFile, uint32_t command, uintptr_t data) override { return false; }
 
  private:
