@@ -92,6 +92,8 @@ for sheet in ET.fromstring(z.read('xl/workbook.xml')).find('m:sheets', ns):
     target = target if target.startswith('xl/') else 'xl/' + target
     charts = [c for d in relations(target) if 'drawings/' in d for c in relations(d) if 'charts/' in c]
     print('CHARTS %s %d' % (name, len(charts)))
+    for c in charts:
+        print('CHARTXML %s=%s' % (name, z.read(c).decode().replace(name, 'SHEET').replace('\n', ' ')))
     data = ET.fromstring(z.read(target))
     for c in data.iter('{%s}c' % ns['m']):
         v = c.find('m:v', ns)
@@ -172,6 +174,7 @@ class ZelProgram : public ::testing::Test {
     std::map<std::string, std::string> cells;
     std::map<std::string, std::string> formats;
     std::map<std::string, int> charts;
+    std::map<std::string, std::string> chartXml;  // with the sheet's name taken out
     // The measurements' sheets: all but the workbook's own "Sheet1".
     std::vector<std::string> measurements() const {
       std::vector<std::string> taken;
@@ -202,6 +205,9 @@ class ZelProgram : public ::testing::Test {
       } else if (line.rfind("CHARTS ", 0) == 0) {
         const auto space = line.rfind(' ');
         book.charts[line.substr(7, space - 7)] = std::stoi(line.substr(space + 1));
+      } else if (line.rfind("CHARTXML ", 0) == 0) {
+        const auto eq = line.find('=');
+        book.chartXml[line.substr(9, eq - 9)] = line.substr(eq + 1);
       } else if (line.rfind("FORMAT ", 0) == 0) {
         const auto eq = line.find('=');
         book.formats[line.substr(7, eq - 7)] = line.substr(eq + 1);
@@ -353,6 +359,7 @@ TEST_F(ZelProgram, AKilledRunIsRecoveredWithEveryMeasurementThatFinished) {
     EXPECT_EQ(differing, 0u);
     EXPECT_EQ(cells.size(), expected.size()) << "no cell more or less";
     EXPECT_EQ(book.charts.at(sheet), 1);
+    EXPECT_EQ(book.chartXml.at(sheet), whole.chartXml.at(served)) << "the chart as it was drawn";
   }
   EXPECT_EQ(zel("recover killed.xlsx").status, 2) << "nothing left to recover";
 }
