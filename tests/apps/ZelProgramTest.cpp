@@ -67,7 +67,7 @@ class Listener {
 
 // Reads every sheet of an .xlsx: "Sheet!B3" -> the cell's text as stored.
 constexpr const char* kReader = R"PY(
-import sys, zipfile, posixpath, xml.etree.ElementTree as ET
+import sys, zipfile, posixpath, re, xml.etree.ElementTree as ET
 ns = {'m': 'http://schemas.openxmlformats.org/spreadsheetml/2006/main'}
 rel = '{http://schemas.openxmlformats.org/officeDocument/2006/relationships}id'
 z = zipfile.ZipFile(sys.argv[1])
@@ -93,7 +93,8 @@ for sheet in ET.fromstring(z.read('xl/workbook.xml')).find('m:sheets', ns):
     charts = [c for d in relations(target) if 'drawings/' in d for c in relations(d) if 'charts/' in c]
     print('CHARTS %s %d' % (name, len(charts)))
     for c in charts:
-        print('CHARTXML %s=%s' % (name, z.read(c).decode().replace(name, 'SHEET').replace('\n', ' ')))
+        xml = re.sub(r'<c:numCache>.*?</c:numCache>', '', z.read(c).decode(), flags=re.S)
+        print('CHARTXML %s=%s' % (name, xml.replace(name, 'SHEET').replace('\n', ' ')))
     data = ET.fromstring(z.read(target))
     for c in data.iter('{%s}c' % ns['m']):
         v = c.find('m:v', ns)
@@ -359,7 +360,8 @@ TEST_F(ZelProgram, AKilledRunIsRecoveredWithEveryMeasurementThatFinished) {
     EXPECT_EQ(differing, 0u);
     EXPECT_EQ(cells.size(), expected.size()) << "no cell more or less";
     EXPECT_EQ(book.charts.at(sheet), 1);
-    EXPECT_EQ(book.chartXml.at(sheet), whole.chartXml.at(served)) << "the chart as it was drawn";
+    EXPECT_TRUE(book.chartXml.at(sheet) == whole.chartXml.at(served)) << "the chart as it was drawn:\n"
+                                                                        << book.chartXml.at(sheet);
   }
   EXPECT_EQ(zel("recover killed.xlsx").status, 2) << "nothing left to recover";
 }
