@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -22,6 +23,7 @@
 
 #include "automation/Clock.h"
 #include "automation/Date.h"
+#include "simulator/AnalyzerServer.h"
 
 namespace {
 
@@ -129,11 +131,10 @@ class ZelProgram : public ::testing::Test {
     return run;
   }
 
-  // Starts zel with `arguments`, and once its stderr has shown `after` `times` times sends it
-  // `signal`; returns how it ended (exit status, or -signal when the signal ended it) and what
-  // it printed.
-  Outcome interrupted(const std::vector<std::string>& arguments, const std::string& after, int times,
-                      int signal) const {
+  // Runs zel with `arguments`, showing each line it prints to `onLine` with its process id as
+  // it comes; returns how zel ended (its exit status, or minus the signal that ended it).
+  Outcome watched(const std::vector<std::string>& arguments,
+                  const std::function<void(pid_t, const std::string&)>& onLine) const {
     int out[2];
     if (pipe(out) != 0) return {};
     const pid_t child = fork();
@@ -150,20 +151,31 @@ class ZelProgram : public ::testing::Test {
     }
     close(out[1]);
     Outcome run;
+    std::string line;
     char c;
-    int seen = 0;
     while (::read(out[0], &c, 1) == 1) {
       run.output += c;
-      if (c == '\n' && seen < times && run.output.size() >= after.size()) {
-        const auto line = run.output.rfind('\n', run.output.size() - 2);
-        if (run.output.find(after, line == std::string::npos ? 0 : line) != std::string::npos && ++seen == times)
-          kill(child, signal);
+      if (c != '\n') {
+        line += c;
+        continue;
       }
+      onLine(child, line);
+      line.clear();
     }
     close(out[0]);
     int status = 0;
     waitpid(child, &status, 0);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? -WTERMSIG(status) : -1000;
+    return run;
+  }
+
+  // zel with `arguments`, sent `signal` once its output has shown `after` `times` times.
+  Outcome interrupted(const std::vector<std::string>& arguments, const std::string& after, int times,
+                      int signal) const {
+    int seen = 0;
+    const Outcome run = watched(arguments, [&](pid_t zel, const std::string& line) {
+      if (line.find(after) != std::string::npos && ++seen == times) kill(zel, signal);
+    });
     if (seen < times) ADD_FAILURE() << "\"" << after << "\" never came " << times << " times\n" << run.output;
     return run;
   }
@@ -302,6 +314,33 @@ TEST_F(ZelProgram, StopSignalsEndARunBeforeItsNextMeasurementAndSaveWhatWasMeasu
     EXPECT_EQ(read(out).measurements().size(), 1u);
     EXPECT_FALSE(fs::exists(folder / (out + ".journal")));
   }
+}
+
+TEST_F(ZelProgram, ASecondCtrlCDoesNotWaitForTheMeasurementInFlight) {
+  // An analyzer that stops answering after the first measurement: the second hangs until the
+  // link gives up, seconds later.
+  sim::AnalyzerServer analyzer{sim::ServerOptions{.port = 0}};
+  analyzer.start();
+  int interrupts = 0;
+  const Outcome run = watched(
+      {"get-data", "--instrument", fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", analyzer.port()), "--count", "3",
+       "--interval", "00:00:01", "--out", "hung.xlsx"},
+      [&](pid_t zel, const std::string& line) {
+        if (line.find("next at") != std::string::npos) analyzer.setFaults(sim::Faults{.stall = true});
+        // The second Ctrl-C once the first is heard: signals of one kind do not queue.
+        if (line.find("Measurement 2 of 3") != std::string::npos ||
+            line.find("a second Ctrl-C stops at once") != std::string::npos) {
+          kill(zel, SIGINT);
+          ++interrupts;
+        }
+      });
+  ASSERT_EQ(interrupts, 2) << run.output;
+  EXPECT_EQ(run.status, 130) << run.output;
+  EXPECT_TRUE(run.says("stopped during a measurement: 1 of 3 measurements saved")) << run.output;
+  EXPECT_FALSE(run.says("Failed to transfer")) << "zel did not wait for the link to give up\n" << run.output;
+  ASSERT_TRUE(fs::exists(folder / "hung.xlsx"));
+  EXPECT_EQ(read("hung.xlsx").measurements().size(), 1u);
+  EXPECT_FALSE(fs::exists(folder / "hung.xlsx.journal"));
 }
 
 TEST_F(ZelProgram, AKilledRunIsRecoveredWithEveryMeasurementThatFinished) {
