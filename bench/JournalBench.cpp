@@ -6,60 +6,36 @@
 #include <fmt/format.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "RunJournal.h"
 #include "SheetCodec.h"
-#include "automation/Clock.h"
-#include "automation/Collection.h"
-#include "companions/IoLinkFactory.h"
-#include "companions/ZELEZ.h"
+#include "SimulatedTransfer.h"
 #include "office/excel/MemoryApplication.h"
 #include "office/excel/MemoryWorkbook.h"
 #include "office/excel/MemoryWorksheet.h"
 #include "office/excel/Workbooks.h"
-#include "simulator/AnalyzerServer.h"
-#include "transfer/DataTransfer.h"
 
 namespace {
 
-constexpr int kPoints = 30001;
-constexpr int kTraces = 3;
+using bench::kPoints;
+using bench::kTraces;
 
+// Measurements as zel takes them, with the chart, into one workbook.
 struct Bench {
-  Bench() {
-    server.start();
-    server.withAnalyzer([](sim::Analyzer& a) {
-      a.execute(fmt::format(":SENS:SWE:POIN {};:TRAC1:MODE WRIT;:TRAC2:MODE MAXH;:TRAC3:MODE MINH", kPoints));
-    });
-    zel->Device()->setIoSession(kro::makeIoLink(fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", server.port())));
-    transfer->setStartCell("B3");
-    auto annotations = std::make_shared<automation::Collection>();
-    for (const char* name : {"Start Frequency", "Stop Frequency", "Sweep Time"})
-      annotations->Add(automation::Variant(name), automation::Variant(name));
-    transfer->setAnnotations(annotations);
-    excel->Workbooks()->Add();
-  }
+  Bench() { excel->Workbooks()->Add(); }
   ~Bench() {
     while (!excel->workbooks().empty()) excel->workbooks().front()->Close();
   }
-  // One measurement's sheet, a second after the last, so that it has a name of its own.
   const office::excel::MemoryWorksheet& measure() {
-    clock.advance(std::chrono::seconds(1));
-    std::shared_ptr<office::excel::Application> host = excel;
-    transfer->DoDataTransfer(host, zel);
+    transfer.run(excel);
     return dynamic_cast<const office::excel::MemoryWorksheet&>(*book().activeSheet());
   }
   office::excel::MemoryWorkbook& book() { return *excel->activeWorkbook(); }
 
-  automation::FakeClock clock;
-  automation::ScopedClock scoped{clock};
-  sim::AnalyzerServer server{sim::ServerOptions{.port = 0}};
-  std::shared_ptr<kro::ZELEZ> zel = std::make_shared<kro::ZELEZ>();
-  std::shared_ptr<zel::DataTransfer> transfer = std::make_shared<zel::DataTransfer>();
+  bench::SimulatedTransfer transfer{true};
   std::shared_ptr<office::excel::MemoryApplication> excel = office::excel::createApplication();
 };
 
