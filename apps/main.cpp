@@ -8,23 +8,19 @@
 #include <memory>
 #include <vector>
 
+#include "AboutCommand.h"
 #include "DemoCommand.h"
 #include "ExitStatus.h"
 #include "GetDataCommand.h"
 #include "IdentifyCommand.h"
 #include "RecoverCommand.h"
 #include "automation/Error.h"
-
-namespace {
-
-constexpr const char* kVersion = "1.0.0";
-
-}  // namespace
+#include "control/BuildInfo.h"
 
 int main(int argc, char** argv) {
   using namespace zelhost;
   CLI::App app{"zel: Get Data from an ORV/ZEL spectrum analyzer into an Excel workbook (.xlsx)", "zel"};
-  app.set_version_flag("--version", std::string("zel ") + kVersion);
+  app.set_version_flag("--version", std::string("zel ") + zel::build::kProjectVersion);
   app.require_subcommand(1);
 
   std::vector<std::unique_ptr<Command>> commands;
@@ -32,6 +28,7 @@ int main(int argc, char** argv) {
   commands.push_back(std::make_unique<IdentifyCommand>(app));
   commands.push_back(std::make_unique<RecoverCommand>(app));
   commands.push_back(std::make_unique<DemoCommand>(app));
+  commands.push_back(std::make_unique<AboutCommand>(app));
 
   try {
     app.parse(argc, argv);

@@ -152,7 +152,6 @@ void ZELControl::raiseNotYetAvailable(const char* command) {
 
 // ---- IToolbarSupport -------------------------------------------------------------------------
 
-void ZELControl::DoAbout() { raiseNotYetAvailable("About"); }
 void ZELControl::DoSetup() { raiseNotYetAvailable("Capture/Restore Settings"); }
 
 ObjectPtr ZELControl::ConnectedApplication() {
