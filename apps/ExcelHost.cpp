@@ -201,6 +201,8 @@ Outcome ExcelHost::runSchedule(bool more, automation::Variant start) {
       out_ << "Stopped after " << i - 1 << " of " << samples << " measurements" << std::endl;
       return Outcome::Stopped;
     }
+    // The measurement before is on the disk before this one starts.
+    if (journal_) journal_->waitDurable();
     out_ << fmt::format("Measurement {} of {} at {}", i, samples, automation::clock().now().toString()) << std::endl;
     control_->StartTransfer(more, start);
     keepFinishedSheets();
@@ -230,7 +232,7 @@ void ExcelHost::keepFinishedSheets() {
   for (const auto& sheet : book.sheets()) {
     const auto* worksheet = dynamic_cast<const office::excel::MemoryWorksheet*>(sheet.get());
     if (!worksheet || kept_.contains(worksheet)) continue;
-    journal_->append(encodeSheet(book, *worksheet));
+    journal_->appendInBackground(encodeSheet(book, *worksheet));
     kept_.insert(worksheet);
   }
 }

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 namespace zelhost {
 
@@ -76,6 +77,7 @@ RunJournal::RunJournal(const fs::path& workbook) : path_(pathFor(workbook)) {
 }
 
 RunJournal::~RunJournal() {
+  if (writer_.joinable()) writer_.join();
   if (fd_ >= 0) ::close(fd_);
 }
 
@@ -92,7 +94,25 @@ void RunJournal::append(const std::string& record) {
   if (::fdatasync(fd_) != 0) failed("could not sync", path_);
 }
 
+void RunJournal::appendInBackground(std::string record) {
+  waitDurable();
+  writer_ = std::thread([this, record = std::move(record)] {
+    try {
+      append(record);
+    } catch (...) {
+      writeFailure_ = std::current_exception();
+    }
+  });
+}
+
+void RunJournal::waitDurable() {
+  if (writer_.joinable()) writer_.join();
+  if (writeFailure_) std::rethrow_exception(std::exchange(writeFailure_, nullptr));
+}
+
 void RunJournal::remove() {
+  // The workbook holding every measurement is saved: a record still on its way is of no use.
+  if (writer_.joinable()) writer_.join();
   std::lock_guard hold(lock_);
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;

@@ -10,8 +10,10 @@
 // it are dropped, and what came before is read as written.
 #include <cstdint>
 #include <filesystem>
+#include <exception>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace zelhost {
@@ -31,6 +33,11 @@ class RunJournal {
   const std::filesystem::path& path() const { return path_; }
   // Adds one record and returns once it is on the disk.
   void append(const std::string& record);
+  // Adds one record on a thread of its own and returns at once, so that the disk's sync runs
+  // while the host waits for the next measurement; waitDurable() returns once it is on the disk.
+  void appendInBackground(std::string record);
+  // Raises what the last background append raised.
+  void waitDurable();
   // The run's workbook is saved: the journal goes.
   void remove();
   // Held while a record is written, so that the journal is read only between records.
@@ -40,6 +47,8 @@ class RunJournal {
   std::filesystem::path path_;
   int fd_ = -1;
   std::mutex lock_;
+  std::thread writer_;
+  std::exception_ptr writeFailure_;
 };
 
 struct JournalContents {

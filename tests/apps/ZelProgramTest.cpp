@@ -327,10 +327,10 @@ TEST_F(ZelProgram, AKilledRunIsRecoveredWithEveryMeasurementThatFinished) {
   const Book whole = read("whole.xlsx");
   ASSERT_EQ(whole.measurements().size(), 5u);
 
-  // Killed as it waits for its third measurement, then a record cut off as the one being
-  // written when a process dies leaves it.
+  // Killed as its third measurement starts (the two before are on the disk by then), then a
+  // record cut off as the one being written when a process dies leaves it.
   const Outcome killed = interrupted({"get-data", "--count", "5", "--interval", "00:00:01", "--out", "killed.xlsx"},
-                                     "next at", 2, SIGKILL);
+                                     "Measurement 3 of 5", 1, SIGKILL);
   ASSERT_EQ(killed.status, -SIGKILL) << killed.output;
   ASSERT_FALSE(fs::exists(folder / "killed.xlsx"));
   ASSERT_TRUE(fs::exists(folder / "killed.xlsx.journal"));
