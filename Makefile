@@ -2,7 +2,7 @@
 # make demo:  the host program's demonstration run.
 PRESET ?= default
 DEBIAN_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-                   libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev python3 python3-openpyxl
+                   libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev libzip-dev python3 python3-openpyxl
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: check demo deps configure build asan clean
