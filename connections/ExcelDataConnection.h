@@ -88,6 +88,8 @@ class ExcelDataConnection : public DataConnection {
   bool inRepeat_ = false;
 
   ExcelToolbar toolbar() const { return ExcelToolbar(application_); }
+  // The bound Excel; 91 "Object variable not set" while there is none.
+  office::excel::Application& host() const;
 };
 
 }  // namespace zel

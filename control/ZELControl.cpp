@@ -153,7 +153,6 @@ void ZELControl::raiseNotYetAvailable(const char* command) {
 // ---- IToolbarSupport -------------------------------------------------------------------------
 
 void ZELControl::DoAbout() { raiseNotYetAvailable("About"); }
-void ZELControl::DoSetup() { raiseNotYetAvailable("Capture/Restore Settings"); }
 
 ObjectPtr ZELControl::ConnectedApplication() {
   if (!dataC) return nullptr;
@@ -256,12 +255,10 @@ ObjectPtr ZELControl::GetLegacyNordalFileInfo(const std::string& fileName, const
     if (hash + 1 >= kHeaderLength) return nullptr;
     const int digits = automation::CInt(Variant(std::string(1, header[hash + 1])));
     if (digits < 1) return nullptr;
+    // The count is read from the header alone: digits beyond its 100 characters are not seen.
     std::string lengthText;
-    for (int i = 0; i < digits; ++i) {
-      const size_t at = hash + 2 + static_cast<size_t>(i);
-      if (at >= kHeaderLength) return nullptr;
-      lengthText += header[at];
-    }
+    for (int i = 0; i < digits && hash + 2 + static_cast<size_t>(i) < kHeaderLength; ++i)
+      lengthText += header[hash + 2 + static_cast<size_t>(i)];
     const int32_t length = automation::CLng(Variant(lengthText));
     if (length < 0) return nullptr;
 
