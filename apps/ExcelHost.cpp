@@ -64,7 +64,7 @@ bool waitUntil(automation::Date due) {
 
 }  // namespace
 
-ExcelHost::ExcelHost(std::ostream& out) : out_(out), desk_(out) {
+ExcelHost::ExcelHost(std::ostream& out, automation::PropertyBag* saved) : out_(out), desk_(out) {
   kro::registerInstrumentServer(registry_);
   kro::registerUtilities(registry_);
   zel::DllRegisterServer();
@@ -79,6 +79,7 @@ ExcelHost::ExcelHost(std::ostream& out) : out_(out), desk_(out) {
 
   control_ = automation::Variant(automation::CreateObject(zel::ZELControl::kProgId)).objectAs<zel::ZELControl>();
   site_ = excel_->activeWorkbook()->placeControl(control_);
+  if (saved) control_->ReadProperties(*saved);
   control_->setConnectedApplication(excel_);
   initialSheets_ = worksheets();
 }
@@ -99,10 +100,11 @@ bool ExcelHost::connect(const std::string& address) {
   });
   control_->DoConnect();
   desk_.setFormHandler({});
-  const bool connected = control_->getServer()->Device()->IoSession() != nullptr;
-  if (connected) out_ << "Connected to " << address << std::endl;
-  return connected;
+  if (connected()) out_ << "Connected to " << address << std::endl;
+  return connected();
 }
+
+bool ExcelHost::connected() const { return control_->getServer()->Device()->IoSession() != nullptr; }
 
 void ExcelHost::answerGetData(forms::Form& form, forms::User& user, const GetDataRequest& request) {
   auto& f = dynamic_cast<zel::frmDataTransfer&>(form);
@@ -207,7 +209,10 @@ int ExcelHost::worksheets() const {
 int ExcelHost::measured() const { return worksheets() - initialSheets_; }
 
 void ExcelHost::save(const std::filesystem::path& path) const {
-  office::excel::WorkbookSaver(*excel_->activeWorkbook()).save(path);
+  automation::PropertyBag& bag = site_->propertyBag();
+  bag.clear();
+  control_->WriteProperties(bag);
+  office::excel::WorkbookSaver(*excel_->activeWorkbook()).save(path, &bag);
 }
 
 std::vector<SheetSummary> ExcelHost::summary() const {

@@ -13,6 +13,7 @@
 
 #include "AnswerDesktop.h"
 #include "GetDataRequest.h"
+#include "automation/PropertyBag.h"
 #include "automation/Registry.h"
 #include "automation/Variant.h"
 #include "forms/Desktop.h"
@@ -39,17 +40,25 @@ class ExcelHost {
   // Set from a signal handler: the run in progress stops before its next measurement.
   static std::atomic<bool> stopRequested;
 
-  explicit ExcelHost(std::ostream& out);
+  // With `saved`, the control is restored from that property bag before the add-in hands it
+  // Excel, as when Excel opens a workbook that carries the control's state.
+  explicit ExcelHost(std::ostream& out, automation::PropertyBag* saved = nullptr);
   ~ExcelHost();
   ExcelHost(const ExcelHost&) = delete;
   ExcelHost& operator=(const ExcelHost&) = delete;
 
   // Connects through the Connect dialog; false (the reason printed) when no link was attached.
   bool connect(const std::string& address);
+  // Whether the analyzer is attached, through the Connect dialog or a restored link.
+  bool connected() const;
   Outcome getData(const GetDataRequest& request);
   // Measurements written so far (worksheets the transfers added).
   int measured() const;
+  // Saves the workbook with the control's state inside.
   void save(const std::filesystem::path& path) const;
+
+  zel::ZELControl& control() const { return *control_; }
+  AnswerDesktop& desk() { return desk_; }
   std::vector<SheetSummary> summary() const;
 
  private:

@@ -13,20 +13,24 @@
 
 #include "ExcelHost.h"
 #include "GetDataRequest.h"
+#include "Instrument.h"
+#include "SavedState.h"
+#include "SetupsCommand.h"
 #include "automation/Clock.h"
 #include "automation/Error.h"
-#include "simulator/AnalyzerServer.h"
 
 namespace {
 
 using zelhost::ExcelHost;
 using zelhost::GetDataRequest;
+using zelhost::Instrument;
 using zelhost::Outcome;
 
 constexpr const char* kVersion = "1.0.0";
 
 struct CommonOptions {
   std::optional<std::string> instrument;
+  std::optional<std::string> from;
   bool fakeClock = false;
 };
 
@@ -41,22 +45,6 @@ struct HostClock {
   std::unique_ptr<automation::ScopedClock> scope;
 };
 
-// The simulated analyzer on a free loopback port, when no instrument is named.
-struct Instrument {
-  explicit Instrument(const std::optional<std::string>& named) {
-    if (named) {
-      address = *named;
-      return;
-    }
-    simulator = std::make_unique<sim::AnalyzerServer>(sim::ServerOptions{.port = 0});
-    simulator->start();
-    address = fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", simulator->port());
-    std::cout << "Simulated analyzer at " << address << std::endl;
-  }
-  std::unique_ptr<sim::AnalyzerServer> simulator;
-  std::string address;
-};
-
 std::filesystem::path defaultOutput() {
   return automation::format(automation::clock().now(), "\"zel-\"yyyymmdd\"-\"hhnnss\".xlsx\"");
 }
@@ -69,17 +57,17 @@ void printSummary(const ExcelHost& host, const std::filesystem::path& path) {
 
 int getData(const CommonOptions& common, const GetDataRequest& request, std::filesystem::path out, bool force) {
   HostClock clock(common.fakeClock);
+  // The saved state is read before anything else, so that a file it cannot open costs nothing.
+  std::optional<automation::PropertyBag> saved;
+  if (common.from) saved = zelhost::loadSavedState(*common.from);
   if (out.empty()) out = defaultOutput();
   if (std::filesystem::exists(out) && !force) {
     std::cerr << "zel: " << out.string() << " exists; use --force to overwrite it" << std::endl;
     return 1;
   }
-  Instrument instrument(common.instrument);
-  ExcelHost host(std::cout);
-  if (!host.connect(instrument.address)) {
-    std::cerr << "zel: could not connect to " << instrument.address << std::endl;
-    return 1;
-  }
+  std::unique_ptr<Instrument> instrument;
+  ExcelHost host(std::cout, saved ? &*saved : nullptr);
+  if (!zelhost::reachAnalyzer(host, common.instrument, instrument, std::cout)) return 1;
   std::signal(SIGINT, onInterrupt);
   const Outcome outcome = host.getData(request);
   std::signal(SIGINT, SIG_DFL);
@@ -148,6 +136,8 @@ int main(int argc, char** argv) {
   std::optional<int> count;
   std::string duration, interval, startAt;
   get->add_option("--instrument", common.instrument, "VISA-style address, e.g. TCPIP0::HOST::5025::SOCKET");
+  get->add_option("--from", common.from, "a workbook saved by zel: its connection, options, schedule and states")
+      ->check(CLI::ExistingFile);
   get->add_option("--out", out, "the .xlsx file (default: zel-YYYYMMDD-HHMMSS.xlsx)");
   get->add_flag("--force", force, "overwrite an existing file");
   get->add_option("--start-cell", request.startCell, "the cell the data starts in, e.g. A1");
@@ -180,6 +170,8 @@ int main(int argc, char** argv) {
                                                  "saved as zel-demo.xlsx");
   demoCommand->add_flag("--fake-clock", common.fakeClock)->group("");
 
+  zelhost::SetupsCommand setups(app);
+
   CLI11_PARSE(app, argc, argv);
 
   if (!annotations.empty()) request.annotations = annotations;
@@ -190,7 +182,10 @@ int main(int argc, char** argv) {
 
   try {
     if (*get) return getData(common, request, out, force);
+    if (setups.chosen()) return setups.run();
     return demo(common);
+  } catch (const zelhost::SavedStateError& e) {
+    std::cerr << "zel: " << e.what() << std::endl;
   } catch (const automation::Error& e) {
     std::cerr << "zel: " << e.description() << std::endl;
   } catch (const std::exception& e) {
