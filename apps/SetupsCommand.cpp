@@ -51,7 +51,8 @@ SetupsCommand::SetupsCommand(CLI::App& app) {
 }
 
 int SetupsCommand::run() {
-  const bool listing = *list_, capturing = *capture_, restoring = *restore_, importing = *import_;
+  const bool listing = list_->parsed(), capturing = capture_->parsed(), restoring = restore_->parsed(),
+             importing = import_->parsed();
   // The saved state is read before anything else, so that a file it cannot open costs nothing.
   std::optional<automation::PropertyBag> saved;
   if (from_) saved = loadSavedState(*from_);

@@ -17,7 +17,7 @@ class SetupsCommand {
   // Adds the "setups" sub-command and its own sub-commands to `app`.
   explicit SetupsCommand(CLI::App& app);
 
-  bool chosen() const { return *setups_; }
+  bool chosen() const { return setups_->parsed(); }
   // Runs the chosen sub-command; the exit status.
   int run();
 

@@ -45,9 +45,10 @@ class Setups : public ::testing::Test {
     control->getServer()->Device()->setIoSession(
         kro::makeIoLink(fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", analyzer.port())));
   }
-  // Opens Capture/Restore Settings and acts in the panel, then closes the dialog.
-  void inDialog(const PanelScript& script) {
-    host.desk.onForm<FrmSetup>([=](FrmSetup& dialog, User& user) {
+  // Opens Capture/Restore Settings and acts in the panel, then closes the dialog; the panel
+  // may tell something on the way.
+  void inDialog(const PanelScript& script, const std::string& message = {}) {
+    host.desk.onForm<FrmSetup>([=, this](FrmSetup& dialog, User& user) {
       EXPECT_EQ(dialog.Caption(), "Capture/Restore Settings");
       EXPECT_EQ(dialog.closeButton.Caption(), "Close");
       // While the dialog is open the states reach the analyzer through the control.
@@ -55,6 +56,7 @@ class Setups : public ::testing::Test {
       script(*dialog.panel(), user);
       user.click(dialog.closeButton);
     });
+    if (!message.empty()) host.desk.onMessage(message);
     control->DoSetup();
   }
   void capture(const std::string& name) {
@@ -130,7 +132,7 @@ TEST_F(Setups, WithoutAnAnalyzerTheDialogOpensAndThePanelTellsWhyCaptureFailed) 
     user.type(panel.nameBox, "x");
     user.click(panel.captureButton);
     EXPECT_EQ(panel.statesList.ListCount(), 0);
-  });
+  }, "connect to an analyzer first");
   ASSERT_EQ(host.desk.messages().size(), 1u);
   EXPECT_EQ(host.desk.messages()[0].title, "Instrument Setups");
   EXPECT_NE(host.desk.messages()[0].text.find("connect to an analyzer first"), std::string::npos);
@@ -139,6 +141,7 @@ TEST_F(Setups, WithoutAnAnalyzerTheDialogOpensAndThePanelTellsWhyCaptureFailed) 
 
 TEST_F(Setups, AMissingPanelIsReportedAsAFailedStateManagement) {
   ASSERT_TRUE(host.registry.unregisterClass(kro::InstrumentState::kProgId));
+  host.desk.onMessage("Failed to do state management.");
   control->DoSetup();
   ASSERT_EQ(host.desk.messages().size(), 1u);
   const auto& shown = host.desk.messages()[0];
@@ -163,7 +166,7 @@ TEST_F(Setups, ImportKeepsAnOlderAnalyzersSettingsFileUnderItsNameAndRefusesOthe
     user.click(panel.importButton);
     user.type(panel.fileBox, "D:\\notes.txt");
     user.click(panel.importButton);
-  });
+  }, "is not a settings file");
   std::filesystem::remove_all(folder);
 
   ASSERT_EQ(control->setupInfo()->Count(), 1);

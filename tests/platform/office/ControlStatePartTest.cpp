@@ -104,8 +104,8 @@ TEST_F(ControlStatePartTest, ASpreadsheetReaderOpensTheWorkbookAndSeesNoMoreThan
   PropertyBag bag;
   bag.WriteProperty("DataCWritten", Variant(int32_t{0}));
   const fs::path path = saved("book.xlsx", &bag);
-  std::ofstream(dir / "inspect.py") << kInspect;
-  const std::string seen = run("/usr/bin/python3 '" + (dir / "inspect.py").string() + "' '" + path.string() + "' 2>&1");
+  std::ofstream(dir / "package_parts.py") << kInspect;
+  const std::string seen = run("/usr/bin/python3 '" + (dir / "package_parts.py").string() + "' '" + path.string() + "' 2>&1");
   EXPECT_EQ(seen,
             "sheets ['Sheet1']\n"
             "props type ['application/vnd.openxmlformats-officedocument.customXmlProperties+xml']\n"
@@ -125,7 +125,7 @@ TEST_F(ControlStatePartTest, TheStoredFormIsStandardBase64) {
   EXPECT_EQ(text("Ma"), "TWE=");
   EXPECT_EQ(text("M"), "TQ==");
   EXPECT_EQ(text(""), "");
-  EXPECT_EQ(text("\xff\xfe\x00\x01"), "//4AAQ==");
+  EXPECT_EQ(text(std::string_view("\xff\xfe\x00\x01", 4)), "//4AAQ==");
 }
 
 TEST_F(ControlStatePartTest, WhatIsNotAControlStateIsRefusedWithTheReason) {
