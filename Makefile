@@ -2,7 +2,11 @@
 # make demo:  the host program's demonstration run.
 PRESET ?= default
 DEBIAN_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+<<<<<<< HEAD
                    libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev libzip-dev python3 python3-openpyxl
+=======
+                   libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev zlib1g-dev python3 python3-openpyxl
+>>>>>>> main
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: check demo deps configure build asan clean
@@ -28,9 +32,10 @@ build: configure
 asan:
 	$(MAKE) check PRESET=asan
 
-demo: build
-	@if [ -x build/$(PRESET)/apps/zel ]; then build/$(PRESET)/apps/zel demo; \
-	else echo "make demo: the host program 'zel' is not built yet"; fi
+# The demonstration needs the host program alone, not the tests.
+demo: configure
+	cmake --build --preset $(PRESET) --target zel
+	build/$(PRESET)/apps/zel demo
 
 clean:
 	rm -rf build

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <ostream>
 
+#include "RunJournal.h"
+#include "SheetCodec.h"
 #include "automation/Clock.h"
 #include "automation/Conversions.h"
 #include "companions/ServerRegistration.h"
@@ -82,6 +84,7 @@ ExcelHost::ExcelHost(std::ostream& out, automation::PropertyBag* saved) : out_(o
   if (saved) control_->ReadProperties(*saved);
   control_->setConnectedApplication(excel_);
   initialSheets_ = worksheets();
+  for (const auto& sheet : excel_->activeWorkbook()->sheets()) kept_.insert(sheet.get());
 }
 
 ExcelHost::~ExcelHost() {
@@ -105,6 +108,8 @@ bool ExcelHost::connect(const std::string& address) {
 }
 
 bool ExcelHost::connected() const { return control_->getServer()->Device()->IoSession() != nullptr; }
+
+std::shared_ptr<kro::ZELEZ> ExcelHost::server() const { return control_->getServer(); }
 
 void ExcelHost::answerGetData(forms::Form& form, forms::User& user, const GetDataRequest& request) {
   auto& f = dynamic_cast<zel::frmDataTransfer&>(form);
@@ -132,7 +137,7 @@ void ExcelHost::answerSchedule(forms::Form& form, forms::User& user, const GetDa
   auto& f = dynamic_cast<zel::FrmRepeatedMeasurements&>(form);
   auto& s = dynamic_cast<zel::repMeasControl&>(*f.schedule());
   if (request.startAt) {
-    const automation::Date at = *parseStartAt(*request.startAt);
+    const automation::Date at = parseStartAt(*request.startAt);
     user.choose(s.atSetTime);
     user.pick(s.startDate, at);
     user.pick(s.startTime, at);
@@ -194,6 +199,7 @@ Outcome ExcelHost::runSchedule(bool more, automation::Variant start) {
     }
     out_ << fmt::format("Measurement {} of {} at {}", i, samples, automation::clock().now().toString()) << std::endl;
     control_->StartTransfer(more, start);
+    keepFinishedSheets();
     if (more) out_ << "  next at " << automation::CDate(start).toString() << std::endl;
   }
   return desk_.criticalCount() > criticalBefore ? Outcome::Failed : Outcome::Done;
@@ -215,16 +221,17 @@ void ExcelHost::save(const std::filesystem::path& path) const {
   office::excel::WorkbookSaver(*excel_->activeWorkbook()).save(path, &bag);
 }
 
-std::vector<SheetSummary> ExcelHost::summary() const {
-  std::vector<SheetSummary> sheets;
-  for (const auto& sheet : excel_->activeWorkbook()->sheets()) {
-    SheetSummary entry{sheet->sheetName(), 0};
-    if (auto worksheet = std::dynamic_pointer_cast<office::excel::MemoryWorksheet>(sheet))
-      worksheet->cells().forEachUsed(
-          [&](int32_t row, int32_t, const office::excel::Cell&) { entry.rows = std::max(entry.rows, row); });
-    sheets.push_back(entry);
+const office::excel::MemoryWorkbook& ExcelHost::workbook() const { return *excel_->activeWorkbook(); }
+
+void ExcelHost::keepFinishedSheets() {
+  if (!journal_) return;
+  const auto& book = *excel_->activeWorkbook();
+  for (const auto& sheet : book.sheets()) {
+    const auto* worksheet = dynamic_cast<const office::excel::MemoryWorksheet*>(sheet.get());
+    if (!worksheet || kept_.contains(worksheet)) continue;
+    journal_->append(encodeSheet(book, *worksheet));
+    kept_.insert(worksheet);
   }
-  return sheets;
 }
 
 }  // namespace zelhost

@@ -3,13 +3,15 @@
 // the control placed in the workbook, connected to the instrument through the Connect dialog.
 // Each Get Data is the toolbar command the add-in sends, with the dialogs answered from a
 // GetDataRequest; the host keeps the clock of a repeated run and calls StartTransfer when each
-// measurement is due.
+// measurement is due. With a journal, each measurement's sheet is kept in it as soon as the
+// measurement is finished, before the next one starts.
 #include <atomic>
+#include <algorithm>
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
+#include <set>
 #include <string>
-#include <vector>
 
 #include "AnswerDesktop.h"
 #include "GetDataRequest.h"
@@ -21,19 +23,21 @@
 
 namespace office::excel {
 class MemoryApplication;
-}
+class MemorySheet;
+class MemoryWorkbook;
+}  // namespace office::excel
 namespace zel {
 class ZELControl;
+}
+namespace kro {
+class ZELEZ;
 }
 
 namespace zelhost {
 
 inline constexpr const char* kToolbarName = "ORV/ZEL Spectrum Analyzer";
 
-struct SheetSummary {
-  std::string name;
-  int rows = 0;  // the last row holding anything; 0 for a sheet without cells
-};
+class RunJournal;
 
 class ExcelHost {
  public:
@@ -51,21 +55,28 @@ class ExcelHost {
   bool connect(const std::string& address);
   // Whether the analyzer is attached, through the Connect dialog or a restored link.
   bool connected() const;
+  // The control's instrument server, as the connection left it.
+  std::shared_ptr<kro::ZELEZ> server() const;
+  // Keeps each measurement finished from now on in `journal` (none: in memory only).
+  void keepIn(RunJournal* journal) { journal_ = journal; }
   Outcome getData(const GetDataRequest& request);
-  // Measurements written so far (worksheets the transfers added).
+  // Measurements written so far (worksheets the transfers added), and how many the last Get
+  // Data asked for.
   int measured() const;
+  int requested() const { return std::max(scheduledSamples_, 1); }
+  const office::excel::MemoryWorkbook& workbook() const;
   // Saves the workbook with the control's state inside.
   void save(const std::filesystem::path& path) const;
 
   zel::ZELControl& control() const { return *control_; }
   AnswerDesktop& desk() { return desk_; }
-  std::vector<SheetSummary> summary() const;
 
  private:
   void answerGetData(forms::Form& form, forms::User& user, const GetDataRequest& request);
   void answerSchedule(forms::Form& form, forms::User& user, const GetDataRequest& request);
   Outcome runSchedule(bool more, automation::Variant start);
   int worksheets() const;
+  void keepFinishedSheets();
 
   std::ostream& out_;
   automation::Registry registry_;
@@ -76,6 +87,8 @@ class ExcelHost {
   std::shared_ptr<zel::ZELControl> control_;
   std::shared_ptr<office::ControlSite> site_;
   int initialSheets_ = 0;
+  RunJournal* journal_ = nullptr;
+  std::set<const office::excel::MemorySheet*> kept_;  // the workbook's own sheets and those journalled
   // Filled while the dialogs are answered.
   bool refused_ = false;
   int scheduledSamples_ = 0;

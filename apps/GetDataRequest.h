@@ -37,12 +37,15 @@ enum class Outcome {
 
 namespace zelhost {
 
-// List positions in the Get Data dialog of the named annotations (any case); throws
-// std::invalid_argument naming one it does not know.
+// Each reader below raises std::invalid_argument with a message saying what is wrong, so that a
+// command line is refused before anything connects.
+
+// List positions in the Get Data dialog of the named annotations (any case); an unknown name is
+// refused with the list of the valid ones.
 std::vector<int> annotationIndices(const std::string& names);
-// "YYYY-MM-DD HH:MM"; nullopt when the text is not that.
-std::optional<automation::Date> parseStartAt(const std::string& text);
-// True for "HH:MM:SS" with digits in each part.
-bool isClockTime(const std::string& text);
+// "YYYY-MM-DD HH:MM", a date and a time of day that exist: nothing rolls over.
+automation::Date parseStartAt(const std::string& text);
+// "HH:MM:SS": hours 0 to 23, minutes and seconds 0 to 59, as the schedule's boxes take them.
+void checkClockTime(const std::string& text);
 
 }  // namespace zelhost

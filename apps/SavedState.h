@@ -1,21 +1,26 @@
 #pragma once
-// The control's state that a workbook saved by zel carries: read from the package's own part
-// before anything else happens, so that a file that cannot be opened is refused before any
-// analyzer is touched, and the file itself is only ever read.
+// The control's state that a workbook saved by zel carries. It is read before anything else
+// happens, so that a file that cannot be opened is refused before any analyzer is touched, and
+// the file itself is only ever read.
 #include <filesystem>
-#include <stdexcept>
+#include <memory>
 
+#include "ExcelHost.h"
+#include "ExitStatus.h"
+#include "HostOptions.h"
 #include "automation/PropertyBag.h"
 
 namespace zelhost {
 
 // The bag saved in `file`. A file that is missing, no workbook, without the control's state, or
-// whose state is damaged or from a newer zel raises SavedStateError with the reason.
+// whose state is damaged or from a newer zel raises UsageError with the reason.
 automation::PropertyBag loadSavedState(const std::filesystem::path& file);
 
-class SavedStateError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+// Makes sure the host talks to an analyzer. A named instrument is chosen in the Connect dialog
+// even when a restored link is attached, as a person choosing another analyzer would; with none
+// named, a link restored from the saved state is kept when it answered, and otherwise the
+// built-in simulated analyzer is started into `instrument`. False, with the reason on stderr,
+// when no link could be attached.
+bool reachAnalyzer(ExcelHost& host, const HostOptions& options, std::unique_ptr<Instrument>& instrument);
 
 }  // namespace zelhost

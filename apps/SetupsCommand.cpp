@@ -5,7 +5,8 @@
 #include <memory>
 
 #include "ExcelHost.h"
-#include "Instrument.h"
+#include "ExitStatus.h"
+#include "OutputFile.h"
 #include "SavedState.h"
 #include "automation/Object.h"
 #include "companions/InstrumentState.h"
@@ -17,9 +18,9 @@
 namespace zelhost {
 
 SetupsCommand::SetupsCommand(CLI::App& app) {
-  setups_ = app.add_subcommand("setups", "List, capture, restore or import the analyzer states a workbook keeps");
-  setups_->require_subcommand(1);
-  setups_->footer(
+  command_ = app.add_subcommand("setups", "List, capture, restore or import the analyzer states a workbook keeps");
+  command_->require_subcommand(1);
+  command_->footer(
       "Examples:\n"
       "  zel setups capture sweep-wide --out states.xlsx\n"
       "  zel setups capture narrow --from states.xlsx --out states2.xlsx\n"
@@ -27,22 +28,22 @@ SetupsCommand::SetupsCommand(CLI::App& app) {
       "  zel setups restore sweep-wide --from states2.xlsx --instrument TCPIP0::192.168.1.20::5025::SOCKET\n"
       "  zel setups import old-analyzer.set --out imported.xlsx");
 
-  list_ = setups_->add_subcommand("list", "Print the states FILE holds: name, then model and version");
+  list_ = command_->add_subcommand("list", "Print the states FILE holds: name, then model and version");
   list_->add_option("--from", from_, "a workbook saved by zel")->required()->check(CLI::ExistingFile);
 
-  capture_ = setups_->add_subcommand("capture", "Capture the analyzer's settings as NAME into a new workbook");
+  capture_ = command_->add_subcommand("capture", "Capture the analyzer's settings as NAME into a new workbook");
   capture_->add_option("name", name_, "the name of the state")->required();
   capture_->add_option("--out", out_, "the .xlsx file to write")->required();
   capture_->add_option("--from", from_, "a workbook whose states (and analyzer) are kept")->check(CLI::ExistingFile);
-  capture_->add_option("--instrument", instrument_, "VISA-style address, e.g. TCPIP0::HOST::5025::SOCKET");
+  host_.addTo(*capture_);
   capture_->add_flag("--force", force_, "overwrite an existing file");
 
-  restore_ = setups_->add_subcommand("restore", "Set the analyzer back to the state NAME saved in FILE");
+  restore_ = command_->add_subcommand("restore", "Set the analyzer back to the state NAME saved in FILE");
   restore_->add_option("name", name_, "the name of the state")->required();
   restore_->add_option("--from", from_, "a workbook saved by zel")->required()->check(CLI::ExistingFile);
-  restore_->add_option("--instrument", instrument_, "VISA-style address, e.g. TCPIP0::HOST::5025::SOCKET");
+  host_.addTo(*restore_);
 
-  import_ = setups_->add_subcommand("import", "Keep a settings file of an older analyzer in a new workbook");
+  import_ = command_->add_subcommand("import", "Keep a settings file of an older analyzer in a new workbook");
   import_->add_option("legacy-file", legacy_, "the settings file")->required()->check(CLI::ExistingFile);
   import_->add_option("--out", out_, "the .xlsx file to write")->required();
   import_->add_option("--name", importName_, "the state's name (default: the file's name)");
@@ -53,17 +54,20 @@ SetupsCommand::SetupsCommand(CLI::App& app) {
 int SetupsCommand::run() {
   const bool listing = list_->parsed(), capturing = capture_->parsed(), restoring = restore_->parsed(),
              importing = import_->parsed();
+  host_.check();
+  if (capturing || importing) {
+    checkOutputFile(out_, OutputRules{"--out", {".xlsx"}, force_});
+    if (from_ && std::filesystem::exists(out_) && std::filesystem::equivalent(*from_, out_))
+      throw UsageError("--out names the --from workbook, which zel only reads");
+  }
   // The saved state is read before anything else, so that a file it cannot open costs nothing.
   std::optional<automation::PropertyBag> saved;
   if (from_) saved = loadSavedState(*from_);
-  if ((capturing || importing) && std::filesystem::exists(out_) && !force_) {
-    std::cerr << "zel: " << out_ << " exists; use --force to overwrite it" << std::endl;
-    return 1;
-  }
 
+  HostClock clock(host_);
   std::unique_ptr<Instrument> instrument;
   ExcelHost host(std::cerr, saved ? &*saved : nullptr);
-  if ((capturing || restoring) && !reachAnalyzer(host, instrument_, instrument, std::cerr)) return 1;
+  if ((capturing || restoring) && !reachAnalyzer(host, host_, instrument)) return kExitIncomplete;
 
   bool opened = false;
   bool failed = false;
@@ -106,13 +110,13 @@ int SetupsCommand::run() {
   host.control().DoSetup();
   host.desk().setFormHandler({});
   // A dialog that never opened was reported by the command itself.
-  if (!opened || failed) return 1;
+  if (!opened || failed) return kExitIncomplete;
 
   if (capturing || importing) {
     host.save(out_);
     std::cerr << "Saved " << out_ << " with " << host.control().setupInfo()->Count() << " state(s)" << std::endl;
   }
-  return 0;
+  return kExitDone;
 }
 
 }  // namespace zelhost

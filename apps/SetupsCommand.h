@@ -5,30 +5,28 @@
 //   capture NAME --out FILE [--from F]    a workbook holding the analyzer's settings as NAME
 //   restore NAME --from FILE              the analyzer set back to the state NAME
 //   import LEGACY --out FILE [--name N]   a workbook holding an older analyzer's settings file
-#include <CLI/CLI.hpp>
-
 #include <optional>
 #include <string>
 
+#include "Command.h"
+#include "HostOptions.h"
+
 namespace zelhost {
 
-class SetupsCommand {
+class SetupsCommand final : public Command {
  public:
   // Adds the "setups" sub-command and its own sub-commands to `app`.
   explicit SetupsCommand(CLI::App& app);
-
-  bool chosen() const { return setups_->parsed(); }
-  // Runs the chosen sub-command; the exit status.
-  int run();
+  int run() override;
 
  private:
-  CLI::App* setups_;
   CLI::App* list_;
   CLI::App* capture_;
   CLI::App* restore_;
   CLI::App* import_;
   std::string name_, legacy_, out_;
-  std::optional<std::string> from_, instrument_, importName_;
+  HostOptions host_;
+  std::optional<std::string> from_, importName_;
   bool force_ = false;
 };
 

@@ -6,6 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -30,9 +35,41 @@ struct Outcome {
   bool says(const std::string& text) const { return output.find(text) != std::string::npos; }
 };
 
+// A port that takes connections and never answers: an instrument address that shows whether
+// zel tried to connect.
+class Listener {
+ public:
+  Listener() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (::bind(fd_, reinterpret_cast<sockaddr*>(&address), size) != 0 || ::listen(fd_, 8) != 0 ||
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+      ADD_FAILURE() << "no loopback listener";
+    port_ = ntohs(address.sin_port);
+    ::fcntl(fd_, F_SETFL, O_NONBLOCK);
+  }
+  ~Listener() { ::close(fd_); }
+  std::string address() const { return fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", port_); }
+  // Whether anybody connected since the last look.
+  bool connected() {
+    const int client = ::accept(fd_, nullptr, nullptr);
+    if (client < 0) return false;
+    ::close(client);
+    for (int more; (more = ::accept(fd_, nullptr, nullptr)) >= 0;) ::close(more);
+    return true;
+  }
+
+ private:
+  int fd_ = -1;
+  uint16_t port_ = 0;
+};
+
 // Reads every sheet of an .xlsx: "Sheet!B3" -> the cell's text as stored.
 constexpr const char* kReader = R"PY(
-import sys, zipfile, re, xml.etree.ElementTree as ET
+import sys, zipfile, posixpath, xml.etree.ElementTree as ET
 ns = {'m': 'http://schemas.openxmlformats.org/spreadsheetml/2006/main'}
 rel = '{http://schemas.openxmlformats.org/officeDocument/2006/relationships}id'
 z = zipfile.ZipFile(sys.argv[1])
@@ -40,17 +77,31 @@ shared = []
 if 'xl/sharedStrings.xml' in z.namelist():
     for si in ET.fromstring(z.read('xl/sharedStrings.xml')).findall('m:si', ns):
         shared.append(''.join(t.text or '' for t in si.iter('{%s}t' % ns['m'])))
+styles = ET.fromstring(z.read('xl/styles.xml'))
+codes = {0: 'General', 11: '0.00E+00'}
+for f in styles.iter('{%s}numFmt' % ns['m']): codes[int(f.get('numFmtId'))] = f.get('formatCode')
+xfs = [int(x.get('numFmtId', '0')) for x in styles.find('m:cellXfs', ns)]
+def relations(part):
+    folder, file = part.rsplit('/', 1)
+    path = folder + '/_rels/' + file + '.rels'
+    if path not in z.namelist(): return []
+    return [posixpath.normpath(posixpath.join(folder, r.get('Target'))) for r in ET.fromstring(z.read(path))]
 rels = {r.get('Id'): r.get('Target') for r in ET.fromstring(z.read('xl/_rels/workbook.xml.rels'))}
 for sheet in ET.fromstring(z.read('xl/workbook.xml')).find('m:sheets', ns):
     name = sheet.get('name')
     print('SHEET ' + name)
     target = rels[sheet.get(rel)].lstrip('/')
-    data = ET.fromstring(z.read(target if target.startswith('xl/') else 'xl/' + target))
+    target = target if target.startswith('xl/') else 'xl/' + target
+    charts = [c for d in relations(target) if 'drawings/' in d for c in relations(d) if 'charts/' in c]
+    print('CHARTS %s %d' % (name, len(charts)))
+    data = ET.fromstring(z.read(target))
     for c in data.iter('{%s}c' % ns['m']):
         v = c.find('m:v', ns)
         text = ''.join(t.text or '' for t in c.iter('{%s}t' % ns['m'])) if c.get('t') == 'inlineStr' else (v.text if v is not None else '')
         if c.get('t') == 's': text = shared[int(text)]
         print(name + '!' + c.get('r') + '=' + text)
+        code = codes.get(xfs[int(c.get('s', '0'))], '?')
+        if code != 'General': print('FORMAT ' + name + '!' + c.get('r') + '=' + code)
 )PY";
 
 class ZelProgram : public ::testing::Test {
@@ -77,10 +128,66 @@ class ZelProgram : public ::testing::Test {
     return run;
   }
 
-  // The sheets in order and every cell, read from the saved package.
+  // Starts zel with `arguments`, and once its stderr has shown `after` `times` times sends it
+  // `signal`; returns how it ended (exit status, or -signal when the signal ended it) and what
+  // it printed.
+  Outcome interrupted(const std::vector<std::string>& arguments, const std::string& after, int times,
+                      int signal) const {
+    int out[2];
+    if (pipe(out) != 0) return {};
+    const pid_t child = fork();
+    if (child == 0) {
+      dup2(out[1], STDOUT_FILENO);
+      dup2(out[1], STDERR_FILENO);
+      close(out[0]);
+      if (chdir(folder.c_str()) != 0) _exit(127);
+      std::vector<char*> argv{const_cast<char*>(ZEL_PROGRAM)};
+      for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+      argv.push_back(nullptr);
+      execv(ZEL_PROGRAM, argv.data());
+      _exit(127);
+    }
+    close(out[1]);
+    Outcome run;
+    char c;
+    int seen = 0;
+    while (::read(out[0], &c, 1) == 1) {
+      run.output += c;
+      if (c == '\n' && seen < times && run.output.size() >= after.size()) {
+        const auto line = run.output.rfind('\n', run.output.size() - 2);
+        if (run.output.find(after, line == std::string::npos ? 0 : line) != std::string::npos && ++seen == times)
+          kill(child, signal);
+      }
+    }
+    close(out[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? -WTERMSIG(status) : -1000;
+    if (seen < times) ADD_FAILURE() << "\"" << after << "\" never came " << times << " times\n" << run.output;
+    return run;
+  }
+
+  // The sheets in order, every cell, the number format of each formatted cell and the charts of
+  // each sheet, read from the saved package.
   struct Book {
     std::vector<std::string> sheets;
     std::map<std::string, std::string> cells;
+    std::map<std::string, std::string> formats;
+    std::map<std::string, int> charts;
+    // The measurements' sheets: all but the workbook's own "Sheet1".
+    std::vector<std::string> measurements() const {
+      std::vector<std::string> taken;
+      for (const auto& sheet : sheets)
+        if (sheet != "Sheet1") taken.push_back(sheet);
+      return taken;
+    }
+    // The cells of one sheet, by address.
+    std::map<std::string, std::string> of(const std::string& sheet) const {
+      std::map<std::string, std::string> values;
+      for (const auto& [at, value] : cells)
+        if (at.rfind(sheet + "!", 0) == 0) values[at.substr(sheet.size() + 1)] = value;
+      return values;
+    }
   };
   Book read(const std::string& file) const {
     {
@@ -92,10 +199,17 @@ class ZelProgram : public ::testing::Test {
     Book book;
     std::istringstream lines(run.output);
     for (std::string line; std::getline(lines, line);) {
-      if (line.rfind("SHEET ", 0) == 0)
+      if (line.rfind("SHEET ", 0) == 0) {
         book.sheets.push_back(line.substr(6));
-      else if (auto eq = line.find('='); eq != std::string::npos)
+      } else if (line.rfind("CHARTS ", 0) == 0) {
+        const auto space = line.rfind(' ');
+        book.charts[line.substr(7, space - 7)] = std::stoi(line.substr(space + 1));
+      } else if (line.rfind("FORMAT ", 0) == 0) {
+        const auto eq = line.find('=');
+        book.formats[line.substr(7, eq - 7)] = line.substr(eq + 1);
+      } else if (auto eq = line.find('='); eq != std::string::npos) {
         book.cells[line.substr(0, eq)] = line.substr(eq + 1);
+      }
     }
     return book;
   }
@@ -112,12 +226,12 @@ class ZelProgram : public ::testing::Test {
 
 TEST_F(ZelProgram, OneGetDataWritesTheChosenAnnotationsFromTheStartCell) {
   const Outcome run = zel("get-data --start-cell C5 --annotations 'span frequency,Center Frequency' --no-chart "
-                      "--out single.xlsx");
+                          "--out single.xlsx");
   ASSERT_EQ(run.status, 0) << run.output;
   ASSERT_TRUE(fs::exists(folder / "single.xlsx"));
   const Book book = read("single.xlsx");
-  ASSERT_GE(book.sheets.size(), 2u) << "the workbook's own sheet and the measurement's";
-  const std::string data = book.sheets.front() == "Sheet1" ? book.sheets.back() : book.sheets.front();
+  ASSERT_EQ(book.measurements().size(), 1u) << "the workbook's own sheet and the measurement's";
+  const std::string data = book.measurements().front();
   EXPECT_TRUE(run.says(data)) << "the summary names the sheet written\n" << run.output;
 
   EXPECT_EQ(book.cells.at(data + "!C5"), "Frequency (Hz)") << "the x column's heading sits in the start cell";
@@ -130,13 +244,22 @@ TEST_F(ZelProgram, OneGetDataWritesTheChosenAnnotationsFromTheStartCell) {
     EXPECT_GE(cell[0], 'C') << cell << " lies left of the start cell";
     EXPECT_GE(std::stoi(cell.substr(cell.find_first_of("0123456789"))), 5) << cell << " lies above the start cell";
   }
+  EXPECT_EQ(book.charts.at(data), 0) << "--no-chart";
+}
 
-  // The same file again is kept unless the user insists.
-  const auto written = fs::last_write_time(folder / "single.xlsx");
-  const Outcome again = zel("get-data --out single.xlsx");
-  EXPECT_NE(again.status, 0);
-  EXPECT_TRUE(again.says("--force")) << again.output;
-  EXPECT_EQ(fs::last_write_time(folder / "single.xlsx"), written);
+TEST_F(ZelProgram, APlainGetDataDrawsTheChartAndWritesScientificNotationAsTheDialogOpensWithThem) {
+  ASSERT_EQ(zel("get-data --out plain.xlsx").status, 0);
+  const Book plain = read("plain.xlsx");
+  ASSERT_EQ(plain.measurements().size(), 1u);
+  const std::string sheet = plain.measurements().front();
+  EXPECT_EQ(plain.charts.at(sheet), 1);
+  EXPECT_EQ(plain.formats.at(sheet + "!A2"), "0.00E+00") << "the x column";
+  EXPECT_EQ(plain.formats.at(sheet + "!B2"), "0.000E+00") << "the first trace";
+
+  ASSERT_EQ(zel("get-data --no-chart --no-scientific --out bare.xlsx").status, 0);
+  const Book bare = read("bare.xlsx");
+  EXPECT_EQ(bare.charts.at(bare.measurements().front()), 0);
+  for (const auto& [at, format] : bare.formats) EXPECT_EQ(format.find("E+"), std::string::npos) << at;
 }
 
 TEST_F(ZelProgram, ARepeatedRunTakesEachMeasurementWhenDueAndSavesASheetForEach) {
@@ -145,13 +268,8 @@ TEST_F(ZelProgram, ARepeatedRunTakesEachMeasurementWhenDueAndSavesASheetForEach)
   for (const char* line : {"Measurement 1 of 3", "Measurement 2 of 3", "Measurement 3 of 3"})
     EXPECT_TRUE(run.says(line)) << line << "\n" << run.output;
   EXPECT_FALSE(run.says("Measurement 4")) << run.output;
-
-  const Book book = read("series.xlsx");
-  const Book single = [&] {
-    EXPECT_EQ(zel("get-data --out one.xlsx").status, 0);
-    return read("one.xlsx");
-  }();
-  EXPECT_EQ(book.sheets.size(), single.sheets.size() + 2) << "a sheet per measurement";
+  EXPECT_EQ(read("series.xlsx").measurements().size(), 3u);
+  EXPECT_FALSE(fs::exists(folder / "series.xlsx.journal")) << "a saved run leaves no journal";
 
   // A set start and a duration: the count follows from the interval, the first waits for the start.
   const automation::DateParts now = automation::SystemClock().now().parts();
@@ -163,45 +281,130 @@ TEST_F(ZelProgram, ARepeatedRunTakesEachMeasurementWhenDueAndSavesASheetForEach)
   ASSERT_EQ(later.status, 0) << later.output;
   EXPECT_TRUE(later.says("Measurement 1 of 3 at " + start.toString())) << later.output;
   EXPECT_TRUE(later.says("Measurement 3 of 3 at " + start.addSeconds(20).toString())) << later.output;
-  EXPECT_EQ(read("later.xlsx").sheets.size(), single.sheets.size() + 2);
+  EXPECT_EQ(read("later.xlsx").measurements().size(), 3u);
 }
 
-TEST_F(ZelProgram, CtrlCStopsARunBeforeItsNextMeasurementAndSavesWhatWasMeasured) {
-  // The program waits an hour for its second measurement: the interrupt comes while it waits.
-  int out[2];
-  ASSERT_EQ(pipe(out), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    dup2(out[1], STDOUT_FILENO);
-    dup2(out[1], STDERR_FILENO);
-    close(out[0]);
-    if (chdir(folder.c_str()) != 0) _exit(127);
-    execl(ZEL_PROGRAM, ZEL_PROGRAM, "get-data", "--count", "3", "--interval", "01:00:00", "--out", "stopped.xlsx",
-          static_cast<char*>(nullptr));
-    _exit(127);
+TEST_F(ZelProgram, StopSignalsEndARunBeforeItsNextMeasurementAndSaveWhatWasMeasured) {
+  // The program waits an hour for its second measurement: the signal comes while it waits.
+  for (const auto& [signal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129}}) {
+    SCOPED_TRACE(strsignal(signal));
+    const std::string out = fmt::format("stopped-{}.xlsx", signal);
+    const Outcome run = interrupted({"get-data", "--count", "3", "--interval", "01:00:00", "--out", out}, "next at",
+                                    1, signal);
+    EXPECT_EQ(run.status, status) << run.output;
+    EXPECT_TRUE(run.says("1 of 3 measurements saved")) << run.output;
+    ASSERT_TRUE(fs::exists(folder / out)) << run.output;
+    EXPECT_EQ(read(out).measurements().size(), 1u);
+    EXPECT_FALSE(fs::exists(folder / (out + ".journal")));
   }
-  close(out[1]);
-  std::string output;
-  char c;
-  bool interrupted = false;
-  while (::read(out[0], &c, 1) == 1) {
-    output += c;
-    if (!interrupted && output.find("next at") != std::string::npos && c == '\n') {
-      kill(child, SIGINT);
-      interrupted = true;
+}
+
+TEST_F(ZelProgram, AKilledRunIsRecoveredWithEveryMeasurementThatFinished) {
+  // The simulator serves the same traces to the same requests: an uninterrupted run shows what
+  // the killed one was served.
+  ASSERT_EQ(zel("get-data --count 5 --interval 00:00:01 --fake-clock --out whole.xlsx").status, 0);
+  const Book whole = read("whole.xlsx");
+  ASSERT_EQ(whole.measurements().size(), 5u);
+
+  // Killed as it waits for its third measurement, then a record cut off as the one being
+  // written when a process dies leaves it.
+  const Outcome killed = interrupted({"get-data", "--count", "5", "--interval", "00:00:01", "--out", "killed.xlsx"},
+                                     "next at", 2, SIGKILL);
+  ASSERT_EQ(killed.status, -SIGKILL) << killed.output;
+  ASSERT_FALSE(fs::exists(folder / "killed.xlsx"));
+  ASSERT_TRUE(fs::exists(folder / "killed.xlsx.journal"));
+  {
+    std::ofstream tail(folder / "killed.xlsx.journal", std::ios::binary | std::ios::app);
+    const uint32_t header[2] = {100000, 0x12345678};
+    tail.write(reinterpret_cast<const char*>(header), sizeof header);
+    tail << "the beginning of a sheet";
+  }
+
+  const Outcome again = zel("get-data --out killed.xlsx --force");
+  EXPECT_EQ(again.status, 2) << again.output;
+  EXPECT_TRUE(again.says("zel recover killed.xlsx")) << again.output;
+  EXPECT_FALSE(again.says("Measurement")) << again.output;
+
+  const Outcome recovered = zel("recover killed.xlsx");
+  ASSERT_EQ(recovered.status, 0) << recovered.output;
+  EXPECT_TRUE(recovered.says("left out")) << recovered.output;
+  EXPECT_FALSE(fs::exists(folder / "killed.xlsx.journal"));
+  const Book book = read("killed.xlsx");
+  // Two measurements had finished; a third can have, when the kill came late.
+  const size_t finished = book.measurements().size();
+  ASSERT_GE(finished, 2u) << recovered.output;
+  ASSERT_LE(finished, 3u) << recovered.output;
+  // Sheets are added before the active one: the workbooks list them newest first.
+  for (size_t i = 0; i < finished; ++i) {
+    const std::string sheet = book.measurements()[finished - 1 - i];
+    const std::string served = whole.measurements()[4 - i];
+    SCOPED_TRACE(sheet + " against " + served);
+    const auto cells = book.of(sheet);
+    const auto expected = whole.of(served);
+    // The analyzer's numbers, in scientific notation; the times of the two runs differ.
+    size_t compared = 0, differing = 0;
+    for (const auto& [at, format] : whole.formats) {
+      if (at.rfind(served + "!", 0) != 0 || format.find("E+") == std::string::npos) continue;
+      const std::string cell = at.substr(served.size() + 1);
+      ++compared;
+      if (cells.count(cell) == 0 || cells.at(cell) != expected.at(cell) ||
+          book.formats.count(sheet + "!" + cell) == 0 || book.formats.at(sheet + "!" + cell) != format)
+        ++differing;
     }
+    EXPECT_GT(compared, 2000u) << "the x column and a trace of 1001 points";
+    EXPECT_EQ(differing, 0u);
+    EXPECT_EQ(cells.size(), expected.size()) << "no cell more or less";
+    EXPECT_EQ(book.charts.at(sheet), 1);
   }
-  close(out[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(interrupted) << output;
-  ASSERT_TRUE(WIFEXITED(status)) << "the interrupt ends the run, not the program\n" << output;
-  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
-  EXPECT_TRUE(output.find("Stopped after 1 of 3") != std::string::npos) << output;
-  ASSERT_TRUE(fs::exists(folder / "stopped.xlsx"));
-  EXPECT_EQ(zel("get-data --out one.xlsx").status, 0);
-  EXPECT_EQ(read("stopped.xlsx").sheets.size(), read("one.xlsx").sheets.size()) << "the one measurement taken";
+  EXPECT_EQ(zel("recover killed.xlsx").status, 2) << "nothing left to recover";
+}
+
+TEST_F(ZelProgram, AClosedPipeCostsOnlyTheLinesNobodyRead) {
+  const Outcome run =
+      shell(fmt::format("({} get-data --count 3 --interval 00:00:01 --fake-clock --out piped.xlsx; echo $? > status) "
+                        "2>&1 | head -c 1",
+                        ZEL_PROGRAM));
+  std::ifstream status(folder / "status");
+  int code = -1;
+  status >> code;
+  EXPECT_EQ(code, 0) << run.output;
+  ASSERT_TRUE(fs::exists(folder / "piped.xlsx"));
+  EXPECT_EQ(read("piped.xlsx").measurements().size(), 3u);
+}
+
+TEST_F(ZelProgram, OptionsAndTheOutputAreCheckedBeforeAnythingConnects) {
+  Listener instrument;
+  fs::create_directories(folder / "folder.xlsx");
+  std::ofstream(folder / "kept.xlsx") << "an earlier workbook";
+  struct Case {
+    std::string arguments;
+    std::string says;
+  };
+  for (const Case& c : {
+           Case{"--out folder.xlsx", "is a folder"},
+           Case{"--out no/such/folder/x.xlsx", "does not exist"},
+           Case{"--out /proc/x.xlsx", "no file can be written"},
+           Case{"--out trace.csv", "must end in .xlsx"},
+           Case{"--out kept.xlsx", "--force"},
+           Case{"--out x.xlsx --annotations 'Span Frequency,Colour'", "\"Colour\""},
+           Case{"--out x.xlsx --start-at '2027-02-30 08:00'", "2027-02-30 is not a date"},
+           Case{"--out x.xlsx --start-at '2026-12-24 -1:00'", "not a time of day"},
+           Case{"--out x.xlsx --count 2 --interval 00:60:00", "minutes must be 0 to 59"},
+           Case{"--out x.xlsx --count 2 --interval 10s", "HH:MM:SS"},
+           Case{"--out x.xlsx --count 501 --interval 00:00:01", "500"},
+           Case{"--out x.xlsx --fake-clock", "--fake-clock"},
+           Case{"--out x.xlsx --no-such-option", "no-such-option"},
+       }) {
+    SCOPED_TRACE(c.arguments);
+    const Outcome run = zel(fmt::format("get-data --instrument {} {}", instrument.address(), c.arguments));
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_TRUE(run.says(c.says)) << run.output;
+    EXPECT_FALSE(instrument.connected()) << "zel connected before refusing";
+  }
+  EXPECT_TRUE(zel("get-data --out x.xlsx --annotations Colour").says("Instrument Serial Number"))
+      << "the valid names are listed";
+  EXPECT_EQ(std::ifstream(folder / "kept.xlsx").rdbuf()->in_avail() > 0, true);
+  EXPECT_FALSE(fs::exists(folder / "x.xlsx"));
 }
 
 TEST_F(ZelProgram, RefusedEntriesAndUnreachableInstrumentsEndWithoutAFile) {
@@ -209,21 +412,34 @@ TEST_F(ZelProgram, RefusedEntriesAndUnreachableInstrumentsEndWithoutAFile) {
     const char* name;
     std::string arguments;
     std::string says;
+    int status;
   };
   for (const Case& c : {
-           Case{"start cell", "--start-cell ZZZ0", "\"ZZZ0\" is not a valid for a start Cell"},
-           Case{"schedule", "--count 501 --interval 00:00:01", "500"},
-           Case{"instrument", "--instrument TCPIP0::127.0.0.1::1::SOCKET", "could not connect"},
-           Case{"annotation", "--annotations Colour", "unknown annotation"},
-           Case{"interval", "--count 2 --interval 10s", "HH:MM:SS"},
+           Case{"start cell", "--start-cell ZZZ0", "\"ZZZ0\" is not a valid for a start Cell", 2},
+           Case{"zero interval", "--count 2 --interval 00:00:00", "The Interval must be a number greater than 0", 2},
+           Case{"instrument", "--instrument TCPIP0::127.0.0.1::1::SOCKET", "could not connect", 1},
        }) {
     SCOPED_TRACE(c.name);
     const Outcome run = zel("get-data --out refused.xlsx " + c.arguments);
-    EXPECT_NE(run.status, 0) << run.output;
+    EXPECT_EQ(run.status, c.status) << run.output;
     EXPECT_TRUE(run.says(c.says)) << run.output;
     EXPECT_FALSE(run.says("Measurement ")) << run.output;
     EXPECT_FALSE(fs::exists(folder / "refused.xlsx"));
+    EXPECT_FALSE(fs::exists(folder / "refused.xlsx.journal"));
   }
+}
+
+TEST_F(ZelProgram, HelpAndIdentifyAnswerOnStdout) {
+  const Outcome help = shell(fmt::format("{} get-data --help 2>/dev/null", ZEL_PROGRAM));
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.says("Usage: zel get-data")) << help.output;
+  for (const char* text : {"Instrument Serial Number", "Sweep Number Of Points", "1 to 500", "below 24 hours"})
+    EXPECT_TRUE(help.says(text)) << text << "\n" << help.output;
+
+  const Outcome identity = shell(fmt::format("{} identify 2>/dev/null", ZEL_PROGRAM));
+  EXPECT_EQ(identity.status, 0) << identity.output;
+  for (const char* text : {"built-in simulated analyzer", "Model:", "Serial number:", "Firmware:", "Span:"})
+    EXPECT_TRUE(identity.says(text)) << text << "\n" << identity.output;
 }
 
 // ---- the state a workbook keeps ------------------------------------------------------------------
