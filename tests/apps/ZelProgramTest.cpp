@@ -456,7 +456,7 @@ TEST_F(ZelProgram, GetDataFromASavedWorkbookOpensWithItsOptions) {
   EXPECT_EQ(labelled(book, data, "Center Frequency").size(), 1u);
   EXPECT_TRUE(labelled(book, data, "Attenuation").empty());
   // The analyzer of the first run is gone: the simulated one of this run answers instead.
-  EXPECT_TRUE(run.says("Simulated analyzer at")) << run.output;
+  EXPECT_TRUE(run.says("built-in simulated analyzer at")) << run.output;
   EXPECT_EQ(fs::last_write_time(folder / "first.xlsx"), firstWritten);
 }
 
@@ -537,7 +537,8 @@ out.close()')");
     const Outcome run = zel("get-data --from " + c.file + " --out refused.xlsx");
     EXPECT_NE(run.status, 0);
     EXPECT_TRUE(run.says(c.says)) << run.output;
-    EXPECT_FALSE(run.says("Measurement") || run.says("Simulated analyzer")) << run.output;
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_FALSE(run.says("Measurement") || run.says("simulated analyzer")) << run.output;
     EXPECT_FALSE(fs::exists(folder / "refused.xlsx"));
     EXPECT_EQ(fs::last_write_time(folder / c.file), before);
   }
