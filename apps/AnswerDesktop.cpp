@@ -1,21 +1,14 @@
 #include "AnswerDesktop.h"
 
-#include <ostream>
+#include <iostream>
 
 #include "forms/Constants.h"
 #include "forms/Form.h"
+#include "forms/SystemBrowser.h"
 
 namespace zelhost {
 
 namespace {
-
-// VB message boxes break lines with CR LF; a terminal wants LF alone.
-std::string forTerminal(const std::string& text) {
-  std::string lines;
-  for (char c : text)
-    if (c != '\r') lines += c;
-  return lines;
-}
 
 int firstButton(int style) {
   switch (style & 0x7) {
@@ -28,6 +21,15 @@ int firstButton(int style) {
 }
 
 }  // namespace
+
+std::string forTerminal(const std::string& text) {
+  std::string lines;
+  for (char c : text)
+    if (c != '\r') lines += c;
+  return lines;
+}
+
+bool AnswerDesktop::openInBrowser(const std::string& url) { return forms::openInSystemBrowser(url, std::cerr); }
 
 void AnswerDesktop::runModal(forms::Form& form, forms::Form* owner) {
   forms::User user(&form);

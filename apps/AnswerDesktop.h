@@ -14,6 +14,9 @@
 
 namespace zelhost {
 
+// VB's texts break lines with CR LF; a terminal wants LF alone.
+std::string forTerminal(const std::string& text);
+
 class AnswerDesktop final : public forms::Desktop {
  public:
   using FormHandler = std::function<void(forms::Form&, forms::User&)>;
@@ -30,7 +33,8 @@ class AnswerDesktop final : public forms::Desktop {
   void runModal(forms::Form& form, forms::Form* owner) override;
   int msgBox(const std::string& text, int style, const std::string& title) override;
   std::optional<forms::FileChoice> fileDialog(const forms::FileDialogRequest& request) override { return {}; }
-  bool openInBrowser(const std::string& url) override { return false; }
+  // The machine's browser; on a terminal alone the address is printed on stderr.
+  bool openInBrowser(const std::string& url) override;
   bool showHelp(const std::string& helpFile, uint32_t command, uintptr_t data) override { return false; }
 
  private:

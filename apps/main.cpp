@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "AboutCommand.h"
 #include "DemoCommand.h"
 #include "ExitStatus.h"
 #include "GetDataCommand.h"
@@ -15,17 +16,12 @@
 #include "RecoverCommand.h"
 #include "SetupsCommand.h"
 #include "automation/Error.h"
-
-namespace {
-
-constexpr const char* kVersion = "1.0.0";
-
-}  // namespace
+#include "control/BuildInfo.h"
 
 int main(int argc, char** argv) {
   using namespace zelhost;
   CLI::App app{"zel: Get Data from an ORV/ZEL spectrum analyzer into an Excel workbook (.xlsx)", "zel"};
-  app.set_version_flag("--version", std::string("zel ") + kVersion);
+  app.set_version_flag("--version", std::string("zel ") + zel::build::kProjectVersion);
   app.require_subcommand(1);
 
   std::vector<std::unique_ptr<Command>> commands;
@@ -34,6 +30,7 @@ int main(int argc, char** argv) {
   commands.push_back(std::make_unique<RecoverCommand>(app));
   commands.push_back(std::make_unique<SetupsCommand>(app));
   commands.push_back(std::make_unique<DemoCommand>(app));
+  commands.push_back(std::make_unique<AboutCommand>(app));
 
   try {
     app.parse(argc, argv);

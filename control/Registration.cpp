@@ -8,6 +8,7 @@
 #include "connections/DataConnection.h"
 #include "connections/ExcelDataConnection.h"
 #include "connections/WordDataConnection.h"
+#include "control/BuildInfo.h"
 #include "control/ZELControl.h"
 #include "control/ZELEventClass.h"
 #include "dialogs/repMeasControl.h"
@@ -84,14 +85,16 @@ std::vector<LibraryInterface> libraryInterfaces() {
   };
 }
 
+// The library's version resource: versions, build date and compiler as this build made them.
 automation::ComponentVersion libraryVersion() {
-  return {kLibraryVersion,
-          "1.0",
+  return {build::kFileVersion,
+          build::kProductVersion,
           {{"CompanyName", "Corvane"},
            {"FileDescription", "ORV/ZEL-Q/R/VX Spectrum Analyzer toolbar control"},
            {"ProductName", "ZELControlProj"},
-           {"LegalCopyright", "Copyright (C) Corvane"},
-           {"BuildDate", "12/04/2026"}}};
+           {"LegalCopyright", kLegalCopyright},
+           {"Comments", std::string("Built with ") + build::kCompiler},
+           {"BuildDate", build::kBuildDate}}};
 }
 
 }  // namespace

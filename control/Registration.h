@@ -17,7 +17,8 @@ inline constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<int32_t>(0x8004
 
 inline constexpr const char* kLibraryLibId = "{5E0A7C12-3B49-4D8F-A6E1-72C9D4B0F35A}";
 inline constexpr const char* kLibraryFile = R"(C:\Program Files\ZEL\ZELControlProj.ocx)";
-inline constexpr const char* kLibraryVersion = "1.0.0.1";
+// The maker's notice in the library's version data, and on the About dialog.
+inline constexpr const char* kLegalCopyright = "Copyright (C) Corvane";
 
 HRESULT DllRegisterServer();
 HRESULT DllUnregisterServer();

@@ -27,8 +27,6 @@ using automation::Variant;
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
-// E_NOTIMPL, for the commands whose parts of the library are not in this build.
-constexpr int32_t kNotImplemented = static_cast<int32_t>(0x80004001u);
 
 }  // namespace
 
@@ -145,14 +143,9 @@ void ZELControl::raiseNoConnection() {
   throw automation::Error::object(5, "Application Object Not Set", kNoConnectionSource);
 }
 
-void ZELControl::raiseNotYetAvailable(const char* command) {
-  throw automation::Error(kNotImplemented, std::string(command) + " is not available in this build",
-                          "ZELControl::IToolbarSupport");
-}
 
 // ---- IToolbarSupport -------------------------------------------------------------------------
 
-void ZELControl::DoAbout() { raiseNotYetAvailable("About"); }
 
 ObjectPtr ZELControl::ConnectedApplication() {
   if (!dataC) return nullptr;

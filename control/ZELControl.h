@@ -114,7 +114,6 @@ class ZELControl : public forms::UserControl, public automation::Object {
   void endRepeatedTransfer(bool& moreTransfers);
   // The connection as a member call on it sees it: a missing one raises "object not set".
   DataConnection& connectionObject() const;
-  [[noreturn]] static void raiseNotYetAvailable(const char* command);
   // The property-bag keys that announce the sub-objects' own keys.
   static constexpr const char* kDataCWrittenKey = "DataCWritten";
   static constexpr const char* kInstrSetupInfoWrittenKey = "instrSetupInfoWritten";

@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <set>
 #include <system_error>
 
 #include "win32/Win32.h"
@@ -133,6 +134,45 @@ DWORD GetShortPathNameA(LPCSTR lpszLongPath, LPSTR lpszShortPath, DWORD cchBuffe
   if (result.size() == 2 && result[1] == ':') result += '\\';
   if (text.size() > 2 && (text.back() == '\\' || text.back() == '/') && result.back() != '\\') result += '\\';
   return copyOut(result, lpszShortPath, cchBuffer);
+}
+
+namespace {
+// Search handles in use; a search finds one entry, so a handle only has to be closed.
+std::set<HANDLE>& openSearches() {
+  static std::set<HANDLE> handles;
+  return handles;
+}
+}  // namespace
+
+HANDLE FindFirstFileA(LPCSTR lpFileName, WIN32_FIND_DATAA* lpFindFileData) {
+  if (lpFindFileData == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return INVALID_HANDLE_VALUE;
+  }
+  const auto path = existing(lpFileName);
+  if (!path) return INVALID_HANDLE_VALUE;
+  // A drive's root, or a path ending in a separator, names no entry of a folder.
+  const std::string text(lpFileName);
+  const std::string name = path->filename().string();
+  const bool driveRoot = text.size() <= 3 && text.size() >= 2 && text[1] == ':';
+  if (driveRoot || name.empty() || text.back() == '\\' || text.back() == '/' || name.size() >= MAX_PATH) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return INVALID_HANDLE_VALUE;
+  }
+  *lpFindFileData = {};
+  lpFindFileData->dwFileAttributes = GetFileAttributesA(lpFileName);
+  std::memcpy(lpFindFileData->cFileName, name.c_str(), name.size() + 1);
+  static HANDLE next = 0x100;
+  openSearches().insert(++next);
+  return next;
+}
+
+BOOL FindClose(HANDLE hFindFile) {
+  if (openSearches().erase(hFindFile) == 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  return 1;
 }
 
 }  // namespace win32

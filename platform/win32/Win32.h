@@ -22,10 +22,12 @@ using ULONG_PTR = uintptr_t;
 using HWND = int32_t;
 using HDC = int32_t;
 using HINSTANCE = int32_t;
+using HANDLE = int32_t;
 using LPCSTR = const char*;
 using LPSTR = char*;
 
 inline constexpr DWORD MAX_PATH = 260;
+inline constexpr HANDLE INVALID_HANDLE_VALUE = -1;
 
 // GetLastError codes.
 inline constexpr DWORD ERROR_SUCCESS = 0;
@@ -82,6 +84,17 @@ BOOL SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes);
 DWORD GetFileAttributesA(LPCSTR lpFileName);
 // The 8.3 form of an existing path; returns as GetTempPathA does, 0 when the path does not exist.
 DWORD GetShortPathNameA(LPCSTR lpszLongPath, LPSTR lpszShortPath, DWORD cchBuffer);
+
+// What FindFirstFileA tells of the entry it found, as far as the library reads it.
+struct WIN32_FIND_DATAA {
+  DWORD dwFileAttributes = 0;
+  char cFileName[MAX_PATH] = {};  // the entry's name as the file system keeps it
+};
+// The entry an existing path names, however the path spells it (another letter case, short
+// names): INVALID_HANDLE_VALUE with the last error set when there is none. The library looks
+// single entries up, so "*" and "?" are taken as they are, not as patterns.
+HANDLE FindFirstFileA(LPCSTR lpFileName, WIN32_FIND_DATAA* lpFindFileData);
+BOOL FindClose(HANDLE hFindFile);
 
 // --- process and system (System.cpp) ---
 

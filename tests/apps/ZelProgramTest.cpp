@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -24,6 +25,7 @@
 #include "automation/Clock.h"
 #include "automation/Date.h"
 #include "simulator/AnalyzerServer.h"
+#include "support/CrLfLines.h"
 
 namespace {
 
@@ -440,6 +442,49 @@ TEST_F(ZelProgram, HelpAndIdentifyAnswerOnStdout) {
   EXPECT_EQ(identity.status, 0) << identity.output;
   for (const char* text : {"built-in simulated analyzer", "Model:", "Serial number:", "Firmware:", "Span:"})
     EXPECT_TRUE(identity.says(text)) << text << "\n" << identity.output;
+}
+
+TEST_F(ZelProgram, AboutShowsTheDialogAndPrintsTheComponentListExactlyAsTheClipboardGetsIt) {
+  const Outcome version = zel("--version");
+  ASSERT_EQ(version.output.rfind("zel ", 0), 0u) << version.output;
+  const std::string fileVersion = version.output.substr(4, version.output.size() - 5) + ".0";
+
+  const Outcome about = zel("about");
+  EXPECT_EQ(about.status, 0) << about.output;
+  for (const std::string& text : {std::string("Corvane ORV/ZEL-Q/R/VX Spectrum Analyzers\n\n"
+                                              "Veltrix for ORV/ZEL-Q/R/VX Series\nSpectrum Analyzers\n\n"
+                                              "Supported Models:\n  ORV 3013\n"),
+                                  std::string("  ZEL-VX 3067\n\nCorvane on the Web   https://www.corvane.example/\n"),
+                                  std::string("ORV on the Web       https://www.corvane.example/veltrix/orv/\n"),
+                                  "\nCopyright (C) Corvane, Version " + fileVersion + "\n"})
+    EXPECT_TRUE(about.says(text)) << about.output;
+
+  // Lines joined by CR LF, none after the last, and nothing else on stdout.
+  const Outcome list = zel("about --components > list.txt");
+  EXPECT_EQ(list.status, 0) << list.output;
+  EXPECT_EQ(list.output, "") << "nothing on stderr";
+  std::ifstream file(folder / "list.txt", std::ios::binary);
+  const std::string copied((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::vector<std::string> lines = testsupport::crlfLines(copied);
+  const std::string missing = "\t\t\tThis PROGID was not registered on this system";
+  ASSERT_EQ(lines.size(), 11u) << copied;
+  EXPECT_EQ(lines[0].rfind("ZELControlProj.ocx\t" + fileVersion + "\t", 0), 0u) << lines[0];
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()),
+            (std::vector<std::string>{"NDXLServers.dll\t1.4.0.2\t11/20/2024\t", "KroRS232.dll\t2.1.0.3\t??\t", lines[0],
+                                      "KroIONI488.GPIB" + missing, "KroIOUtils.KroIOServer" + missing,
+                                      "KroIO.GPIB" + missing, "KroInstrUtilities.dll\t2.1.0.4\t03/14/2025\t",
+                                      "KroInstrSetups.ItemStateInfo" + missing, "KroZEL.dll\t2.1.0.7\t??\t",
+                                      "KroDiscovery.ocx\t2.1.0.9\t05/02/2025\t"}));
+  EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), 10) << "no line feed but those of the CR LFs";
+
+  // Without a display a followed link is printed for the person at the terminal.
+  const Outcome open =
+      shell(fmt::format("env -u DISPLAY -u WAYLAND_DISPLAY {} about --open 'ZEL on the Web'", ZEL_PROGRAM));
+  EXPECT_EQ(open.status, 0);
+  EXPECT_EQ(open.output, "Open in a web browser: https://www.corvane.example/veltrix/zel/\n");
+  const Outcome unknown = zel("about --open 'Home page'");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_TRUE(unknown.says("no link \"Home page\"")) << unknown.output;
 }
 
 // ---- the state a workbook keeps ------------------------------------------------------------------

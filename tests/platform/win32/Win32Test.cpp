@@ -148,6 +148,29 @@ TEST_F(Win32Test, ShortPathNamesAreEightDotThreeAndLeadBackToTheFile) {
   EXPECT_EQ(win32::GetShortPathNameA("C:\\Nothing\\here.dll", buffer.data(), 255), 0u);
 }
 
+TEST_F(Win32Test, FindFirstFileNamesTheEntryAsTheFileSystemKeepsIt) {
+  fs::create_directories(root / "Program Files" / "Kro Tools");
+  write(root / "Program Files" / "Kro Tools" / "InstrumentSetups.dll");
+  auto find = [](const char* path) -> std::string {
+    win32::WIN32_FIND_DATAA found;
+    const win32::HANDLE search = win32::FindFirstFileA(path, &found);
+    if (search == win32::INVALID_HANDLE_VALUE) return "error " + std::to_string(win32::GetLastError());
+    EXPECT_TRUE(win32::FindClose(search));
+    EXPECT_FALSE(win32::FindClose(search)) << "a search is closed once";
+    return std::string(found.cFileName) + (found.dwFileAttributes & win32::FILE_ATTRIBUTE_DIRECTORY ? "/" : "");
+  };
+  // Short names and other letter cases lead to the name on disk.
+  EXPECT_EQ(find(R"(C:\PROGRA~1)"), "Program Files/");
+  EXPECT_EQ(find(R"(C:\program files\KROTOO~1\instru~1.dll)"), "InstrumentSetups.dll");
+
+  EXPECT_EQ(find(R"(C:\Program Files\Missing.dll)"), "error 2");
+  EXPECT_EQ(find(R"(C:\Missing\Missing.dll)"), "error 3");
+  EXPECT_EQ(find(R"(C:\)"), "error 2") << "a drive's root is no entry of a folder";
+  EXPECT_EQ(find("C:"), "error 2");
+  EXPECT_EQ(find(R"(C:\Program Files\)"), "error 2");
+  EXPECT_EQ(find(R"(Q:\Program Files)"), "error 3") << "an unmapped drive";
+}
+
 TEST_F(Win32Test, DeviceCapsHelpAndSleepGoThroughTheDesktopAndTheClock) {
   EXPECT_EQ(win32::GetDeviceCaps(0x100, win32::LOGPIXELSX), 96);
   desk.setDpi(120, 144);
