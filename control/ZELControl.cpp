@@ -143,7 +143,6 @@ void ZELControl::raiseNoConnection() {
   throw automation::Error::object(5, "Application Object Not Set", kNoConnectionSource);
 }
 
-
 // ---- IToolbarSupport -------------------------------------------------------------------------
 
 

@@ -473,7 +473,7 @@ TEST_F(ZelProgram, AboutShowsTheDialogAndPrintsTheComponentListExactlyAsTheClipb
             (std::vector<std::string>{"NDXLServers.dll\t1.4.0.2\t11/20/2024\t", "KroRS232.dll\t2.1.0.3\t??\t", lines[0],
                                       "KroIONI488.GPIB" + missing, "KroIOUtils.KroIOServer" + missing,
                                       "KroIO.GPIB" + missing, "KroInstrUtilities.dll\t2.1.0.4\t03/14/2025\t",
-                                      "KroInstrSetups.ItemStateInfo" + missing, "KroZEL.dll\t2.1.0.7\t??\t",
+                                      "KroInstrSetups.ocx\t2.1.0.3\t04/11/2025\t", "KroZEL.dll\t2.1.0.7\t??\t",
                                       "KroDiscovery.ocx\t2.1.0.9\t05/02/2025\t"}));
   EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), 10) << "no line feed but those of the CR LFs";
 
