@@ -20,19 +20,24 @@ std::string forTerminal(const std::string& text);
 class AnswerDesktop final : public forms::Desktop {
  public:
   using FormHandler = std::function<void(forms::Form&, forms::User&)>;
+  using FileHandler = std::function<std::optional<forms::FileChoice>(const forms::FileDialogRequest&)>;
 
   explicit AnswerDesktop(std::ostream& out) : out_(out) {}
 
   // Answers the forms shown from now on; a form the handler leaves open is closed with its
   // window's close box, as a person who does not know what to do with it would.
   void setFormHandler(FormHandler handler) { handler_ = std::move(handler); }
+  // Answers the file dialogs shown from now on; without a handler each is cancelled.
+  void setFileHandler(FileHandler handler) { fileHandler_ = std::move(handler); }
 
   int messageCount() const { return messages_; }
   int criticalCount() const { return critical_; }
 
   void runModal(forms::Form& form, forms::Form* owner) override;
   int msgBox(const std::string& text, int style, const std::string& title) override;
-  std::optional<forms::FileChoice> fileDialog(const forms::FileDialogRequest& request) override { return {}; }
+  std::optional<forms::FileChoice> fileDialog(const forms::FileDialogRequest& request) override {
+    return fileHandler_ ? fileHandler_(request) : std::nullopt;
+  }
   // The machine's browser; on a terminal alone the address is printed on stderr.
   bool openInBrowser(const std::string& url) override;
   bool showHelp(const std::string& helpFile, uint32_t command, uintptr_t data) override { return false; }
@@ -40,6 +45,7 @@ class AnswerDesktop final : public forms::Desktop {
  private:
   std::ostream& out_;
   FormHandler handler_;
+  FileHandler fileHandler_;
   int messages_ = 0;
   int critical_ = 0;
 };

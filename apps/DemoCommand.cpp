@@ -5,6 +5,7 @@
 
 #include "ExcelHost.h"
 #include "ExitStatus.h"
+#include "ScreenImageCommand.h"
 #include "StopSignals.h"
 #include "WorkbookSummary.h"
 #include "automation/Clock.h"
@@ -12,8 +13,8 @@
 namespace zelhost {
 
 DemoCommand::DemoCommand(CLI::App& app) {
-  command_ = app.add_subcommand("demo", "Simulated analyzer: one Get Data, then three measurements, "
-                                        "saved as zel-demo.xlsx");
+  command_ = app.add_subcommand("demo", "Simulated analyzer: one Get Data with the screen image beside its "
+                                        "chart, then three measurements, saved as zel-demo.xlsx");
   command_->add_flag("--fake-clock", host_.fakeClock)->group("");
 }
 
@@ -28,6 +29,10 @@ int DemoCommand::run() {
   }
   std::cerr << "Get Data: every annotation and a chart" << std::endl;
   Outcome outcome = host.getData(GetDataRequest{.annotations = "all", .chart = true});
+  if (outcome == Outcome::Done) {
+    std::cerr << "Get Screen Image: beside the chart" << std::endl;
+    if (!getScreenImage(host, {.cell = cellBesideChart(host)})) outcome = Outcome::Failed;
+  }
   if (outcome == Outcome::Done) {
     // Each measurement's sheet is named after its second: the next may not share it.
     automation::clock().sleep(std::chrono::seconds(1));

@@ -1,6 +1,6 @@
 #pragma once
-// zel demo: the simulated analyzer, one Get Data with every annotation and a chart, then three
-// measurements two seconds apart, saved as zel-demo.xlsx.
+// zel demo: the simulated analyzer, one Get Data with every annotation and a chart, the screen
+// image beside the chart, then three measurements two seconds apart, saved as zel-demo.xlsx.
 #include "Command.h"
 #include "HostOptions.h"
 

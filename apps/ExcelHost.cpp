@@ -27,6 +27,7 @@
 #include "office/excel/WorkbookSaver.h"
 #include "office/excel/Workbooks.h"
 #include "transfer/InstrumentServer.h"
+#include "win32/Win32.h"
 
 namespace zelhost {
 
@@ -72,6 +73,11 @@ ExcelHost::ExcelHost(std::ostream& out, automation::PropertyBag* saved) : out_(o
   zel::DllRegisterServer();
 
   excel_ = office::excel::createApplication();
+  // Excel is handed Windows names (the screen image's temporary metafile); they name files of
+  // this computer through the machine's drive mapping.
+  excel_->setPathResolver([](const std::string& name) {
+    return win32::toPosixPath(name).value_or(std::filesystem::path(name)).string();
+  });
   excel_->Workbooks()->Add();
   excel_->AddIns()->Add(kAddIn);
   auto& bars = *excel_->commandBars();

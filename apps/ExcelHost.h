@@ -68,8 +68,11 @@ class ExcelHost {
   // Saves the workbook with the control's state inside.
   void save(const std::filesystem::path& path) const;
 
-  zel::ZELControl& control() const { return *control_; }
-  AnswerDesktop& desk() { return desk_; }
+  // What the other commands act through: the desktop that answers the dialogs, the control and
+  // Excel.
+  AnswerDesktop& desktop() { return desk_; }
+  zel::ZELControl& control() { return *control_; }
+  office::excel::MemoryApplication& excel() { return *excel_; }
 
  private:
   void answerGetData(forms::Form& form, forms::User& user, const GetDataRequest& request);

@@ -71,12 +71,12 @@ int SetupsCommand::run() {
 
   bool opened = false;
   bool failed = false;
-  host.desk().setFormHandler([&](forms::Form& form, forms::User& user) {
+  host.desktop().setFormHandler([&](forms::Form& form, forms::User& user) {
     auto* dialog = dynamic_cast<zel::FrmSetup*>(&form);
     if (!dialog) return;
     opened = true;
     auto panel = dialog->panel();
-    const int messagesBefore = host.desk().messageCount();
+    const int messagesBefore = host.desktop().messageCount();
     if (listing) {
       for (int i = 0; i < panel->statesList.ListCount(); ++i) {
         user.clickItem(panel->statesList, i);
@@ -103,12 +103,12 @@ int SetupsCommand::run() {
       user.click(panel->importButton);
     }
     // The panel tells a failure in a message box of its own.
-    if (host.desk().messageCount() > messagesBefore) failed = true;
+    if (host.desktop().messageCount() > messagesBefore) failed = true;
     if (!panel->statusLabel.Caption().empty()) std::cerr << panel->statusLabel.Caption() << std::endl;
     user.click(dialog->closeButton);
   });
   host.control().DoSetup();
-  host.desk().setFormHandler({});
+  host.desktop().setFormHandler({});
   // A dialog that never opened was reported by the command itself.
   if (!opened || failed) return kExitIncomplete;
 

@@ -6,10 +6,16 @@
 #include "automation/Strings.h"
 #include "automation/TypeInfoBuilder.h"
 #include "companions/VCUtilities.h"
+#include "connections/ScreenImageTransfer.h"
 #include "dialogs/frmDataTransfer.h"
 #include "forms/Constants.h"
 #include "office/excel/AddIns.h"
 #include "office/excel/Constants.h"
+#include "office/excel/Range.h"
+#include "office/excel/Shapes.h"
+#include "office/excel/Sheets.h"
+#include "office/excel/Worksheet.h"
+#include "win32/Win32.h"
 
 namespace zel {
 
@@ -119,6 +125,34 @@ void ExcelDataConnection::TransferDataToApp() {
   std::shared_ptr<excel::Application> app = application_;
   dataTransfer_->DoDataTransfer(app, server_);
   application_ = app;
+}
+
+void ExcelDataConnection::DoPictureTransfer() {
+  if (!server_) throw automation::Error::vb(automation::vbErrObjectNotSet);
+  transferScreenImage(*server_, PictureHost{"Place In Active Sheet at cursor",
+                                            [this](bool busy) { SetBusyCursor(busy); },
+                                            [this](const std::string& metafile) { placePicture(metafile); }});
+}
+
+void ExcelDataConnection::placePicture(const std::string& metafileName) {
+  // A chart sheet is no worksheet: taking it as one raises Type mismatch.
+  const auto sheet = excel::asWorksheet(application_->ActiveSheet());
+  if (!sheet) throw automation::Error::vb(automation::vbErrObjectNotSet);
+  const int dpiX = win32::GetDeviceCaps(hdc_, win32::LOGPIXELSX);
+  const int dpiY = win32::GetDeviceCaps(hdc_, win32::LOGPIXELSY);
+  if (dpiX == 0 || dpiY == 0) throw automation::Error::vb(11);  // Division by zero
+  const auto width = static_cast<float>(application_->InchesToPoints(640.0 / dpiX));
+  const auto height = static_cast<float>(application_->InchesToPoints(480.0 / dpiY));
+  std::shared_ptr<excel::Range> anchor;
+  try {
+    anchor = application_->ActiveCell();
+  } catch (const automation::Error&) {
+    // No readable active cell: the picture goes to the sheet's first cell instead.
+  }
+  if (!anchor) anchor = sheet->Cells(Variant(int32_t{1}), Variant(int32_t{1}));
+  const auto left = static_cast<float>(anchor->Left());
+  const auto top = static_cast<float>(anchor->Top());
+  sheet->Shapes()->AddPicture(metafileName, 0, 1, left, top, width, height);
 }
 
 void ExcelDataConnection::UpdateStatus(const std::string& msg) {

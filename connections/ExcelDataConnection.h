@@ -40,6 +40,9 @@ class ExcelDataConnection : public DataConnection {
                       int32_t& intervalInSeconds) override;
   // One transfer into the active workbook with the current settings.
   void TransferDataToApp() override;
+  // The Get Screen Image dialog over Excel; the picture goes to the active sheet at the active
+  // cell, or into the file the user names.
+  void DoPictureTransfer() override;
   void UpdateStatus(const std::string& msg) override;
   void SetBusyCursor(bool val) override;
   void WriteProperties(automation::PropertyBag& propBag) override;
@@ -88,6 +91,9 @@ class ExcelDataConnection : public DataConnection {
   bool inRepeat_ = false;
 
   ExcelToolbar toolbar() const { return ExcelToolbar(application_); }
+  // Embeds the metafile in the active worksheet at the active cell, sized as the analyzer's
+  // 640 x 480 pixels at the screen's resolution.
+  void placePicture(const std::string& metafileName);
   // The bound Excel; 91 "Object variable not set" while there is none.
   office::excel::Application& host() const;
 };

@@ -100,9 +100,6 @@ class ZELControl : public forms::UserControl, public automation::Object {
   static void releaseIo(const automation::ObjectPtr& link);
   // True when the analyzer's measurement mode allows transfers; releases the link either way.
   static bool isTransferMode(const InstrumentServerPtr& server);
-  // The metafile through which screen images reach a document: in the temporary folder, named
-  // after this process.
-  static std::string tempMetafileName();
   friend class ZELControlTesting;
   automation::ObjectPtr currentIoSession();
   // Tells the container that persistent state changed, so the document will be saved with it.

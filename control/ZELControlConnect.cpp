@@ -12,7 +12,6 @@
 #include "control/frmConnect1.h"
 #include "forms/Constants.h"
 #include "forms/MsgBox.h"
-#include "win32/Win32.h"
 
 namespace zel {
 
@@ -22,7 +21,6 @@ using automation::Variant;
 namespace {
 
 constexpr int kImageConnected = 4;
-constexpr win32::DWORD kTempPathBuffer = 255;
 
 std::string linkAddress(const ObjectPtr& link) { return automation::CStr(automation::getProperty(link, "Address")); }
 
@@ -118,16 +116,6 @@ bool ZELControl::isTransferMode(const InstrumentServerPtr& server) {
                             automation::InStr(mode, "NONE", automation::vbTextCompare) > 0;
   releaseIo(server->Device()->IoSession());
   return transferMode;
-}
-
-std::string ZELControl::tempMetafileName() {
-  // The folder is taken up to the first NUL of a NUL-filled buffer: a call that fails, or a
-  // folder too long for the buffer, leaves it all NULs and the name then stands on its own.
-  std::string buffer(kTempPathBuffer, '\0');
-  win32::GetTempPathA(kTempPathBuffer, buffer.data());
-  const int p = automation::InStr(buffer, std::string(1, '\0'));
-  const std::string folder = p >= 1 && p < static_cast<int>(kTempPathBuffer) ? buffer.substr(0, p - 1) : "";
-  return folder + "t5200" + std::to_string(win32::GetCurrentProcessId()) + ".wmf";
 }
 
 }  // namespace zel

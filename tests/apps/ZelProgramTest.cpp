@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "ZelFolder.h"
 #include "automation/Clock.h"
 #include "automation/Date.h"
 #include "simulator/AnalyzerServer.h"
@@ -31,11 +32,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int status = -1;
-  std::string output;
-  bool says(const std::string& text) const { return output.find(text) != std::string::npos; }
-};
+using zeltest::Outcome;
 
 // A port that takes connections and never answers: an instrument address that shows whether
 // zel tried to connect.
@@ -106,30 +103,8 @@ for sheet in ET.fromstring(z.read('xl/workbook.xml')).find('m:sheets', ns):
         if code != 'General': print('FORMAT ' + name + '!' + c.get('r') + '=' + code)
 )PY";
 
-class ZelProgram : public ::testing::Test {
+class ZelProgram : public zeltest::ZelFolder {
  protected:
-  ZelProgram() {
-    folder = fs::temp_directory_path() /
-             fmt::format("zel-program-{}-{}", ::testing::UnitTest::GetInstance()->current_test_info()->name(), getpid());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  ~ZelProgram() override { fs::remove_all(folder); }
-
-  Outcome zel(const std::string& arguments) const { return shell(fmt::format("{} {}", ZEL_PROGRAM, arguments)); }
-
-  Outcome shell(const std::string& command) const {
-    Outcome run;
-    FILE* pipe = popen(fmt::format("cd '{}' && {} 2>&1", folder.string(), command).c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.output.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-  }
-
   // Starts zel with `arguments`, and once its stderr has shown `after` `times` times sends it
   // `signal`; returns how it ended (exit status, or -signal when the signal ended it) and what
   // it printed.
@@ -223,7 +198,6 @@ class ZelProgram : public ::testing::Test {
     return where;
   }
 
-  fs::path folder;
 };
 
 TEST_F(ZelProgram, OneGetDataWritesTheChosenAnnotationsFromTheStartCell) {

@@ -3,7 +3,6 @@
 
 #include <cctype>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,6 @@
 #include "forms/Constants.h"
 #include "forms/User.h"
 #include "simulator/AnalyzerServer.h"
-#include "win32/Win32.h"
 
 namespace zel {
 
@@ -28,7 +26,6 @@ class ZELControlTesting {
     control.dataC = std::move(connection);
   }
   static bool isTransferMode(const InstrumentServerPtr& server) { return ZELControl::isTransferMode(server); }
-  static std::string tempMetafileName() { return ZELControl::tempMetafileName(); }
 };
 
 namespace {
@@ -292,25 +289,6 @@ TEST(ConnectHelpers, TransferModesAreSweptAnalysisAndNoneInAnyCaseAndTheLinkIsRe
     mode = c.mode;
     EXPECT_EQ(ZELControlTesting::isTransferMode(server), c.transfer) << c.mode;
     EXPECT_FALSE(link->isOpen()) << c.mode;
-  }
-}
-
-TEST(ConnectHelpers, TheTemporaryMetafileIsNamedAfterTheProcessInTheTemporaryFolder) {
-  struct Case {
-    std::optional<std::string> tempPath;
-    const char* expected;
-  };
-  // The folder is read into 255 characters; one that leaves no room after its NUL is dropped.
-  const auto folderOf = [](size_t length) { return "C:\\" + std::string(length - 4, 'x') + "\\"; };
-  const std::string fits = folderOf(253);
-  for (const Case& c : {Case{R"(C:\TEMP\)", R"(C:\TEMP\t52001234.wmf)"}, Case{std::nullopt, "t52001234.wmf"},
-                        Case{fits, nullptr}, Case{folderOf(254), "t52001234.wmf"},
-                        Case{folderOf(300), "t52001234.wmf"}}) {
-    win32::ScopedMachine machine;
-    machine->setTempPath(c.tempPath);
-    machine->setProcessId(1234);
-    const std::string expected = c.expected ? c.expected : fits + "t52001234.wmf";
-    EXPECT_EQ(ZELControlTesting::tempMetafileName(), expected) << c.tempPath.value_or("(none)").size();
   }
 }
 

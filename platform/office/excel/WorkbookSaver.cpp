@@ -16,6 +16,7 @@
 #include "automation/Error.h"
 #include "automation/Object.h"
 #include "office/ControlStatePart.h"
+#include "office/MetafileRenderer.h"
 #include "office/excel/A1Reference.h"
 #include "office/excel/Constants.h"
 #include "office/excel/MemoryChart.h"
@@ -447,9 +448,17 @@ class SheetWriter {
         continue;
       }
       if (shape->Type() != msoPicture || !shape->picture()) continue;
-      const std::vector<uint8_t>& bytes = shape->picture()->bytes;
-      const std::optional<ImageInfo> image = embeddableImage(bytes);
-      if (!image) continue;  // a metafile: the writer cannot embed it
+      const std::vector<uint8_t>* bytes = &shape->picture()->bytes;
+      std::optional<std::vector<uint8_t>> played;
+      if (isWindowsMetafile(*bytes)) {
+        // Played into pixels at the size the picture has on the sheet.
+        played = renderMetafileAsPng(*bytes, static_cast<int>(std::lround(shape->Width() * 4 / 3)),
+                                     static_cast<int>(std::lround(shape->Height() * 4 / 3)));
+        if (!played) continue;
+        bytes = &*played;
+      }
+      const std::optional<ImageInfo> image = embeddableImage(*bytes);
+      if (!image) continue;  // an enhanced metafile, or a file no reader would know
       // The cell under the picture's top-left corner, and the offset within it in pixels.
       int32_t column = 1, row = 1;
       while (column < kMaxColumns && sheet_.columnLeft(column + 1) <= shape->Left()) ++column;
@@ -463,7 +472,7 @@ class SheetWriter {
       const std::string description = shape->Name();
       options.description = const_cast<char*>(description.c_str());
       check(worksheet_insert_image_buffer_opt(out_, static_cast<lxw_row_t>(row - 1), static_cast<lxw_col_t>(column - 1),
-                                              bytes.data(), bytes.size(), &options),
+                                              bytes->data(), bytes->size(), &options),
             "a picture");
     }
   }

@@ -9,8 +9,9 @@
 // shows on screen without needing the Symbol font's private encoding. Where other characters of
 // the text keep fonts of their own, the cell is saved as a rich string.
 //
-// Pictures in PNG, JPEG, BMP or GIF are embedded at their position and size; metafiles (WMF,
-// EMF) cannot be embedded by the writer and are left out, the cells around them unchanged.
+// Pictures in PNG, JPEG, BMP or GIF are embedded at their position and size. A Windows metafile
+// is embedded as the PNG it plays into at that size (MetafileRenderer); an enhanced metafile
+// cannot be embedded by the writer and is left out, the cells around it unchanged.
 //
 // The file is written under a temporary name beside the target and renamed into place when
 // complete: a failed save leaves any earlier file as it was and no partial file behind. A value

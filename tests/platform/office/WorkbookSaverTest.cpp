@@ -1,6 +1,7 @@
 // Saving a workbook as .xlsx, read back by an independent reader (openpyxl through the system's
 // Python): sheets, values with their types, formats, widths, alignment, the active sheet,
-// Symbol-font characters, pictures, and saves that must fail cleanly.
+// Symbol-font characters, pictures with metafiles played into PNG, and saves that must fail cleanly.
+#include <gd.h>
 #include <gmock/gmock.h>
 #include <unistd.h>
 
@@ -10,8 +11,10 @@
 #include <fstream>
 #include <limits>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "OfficeTesting.h"
@@ -38,7 +41,7 @@ using automation::Date;
 using automation::Variant;
 
 // Lists what a reader finds in a file, one tab-separated record a line.
-constexpr const char* kReader = R"(
+constexpr const char* kReader = R"PY(
 import sys, zipfile, openpyxl
 path = sys.argv[1]
 wb = openpyxl.load_workbook(path)
@@ -58,10 +61,25 @@ for ws in wb.worksheets:
             text = v.isoformat() if hasattr(v, "isoformat") else (repr(v) if kind == "float" else str(v))
             print("cell\t%s\t%s\t%s\t%s\t%s\t%s" % (ws.title, cell.coordinate, kind, text, cell.number_format,
                                                    cell.alignment.horizontal))
-for name in zipfile.ZipFile(path).namelist():
+package = zipfile.ZipFile(path)
+for name in package.namelist():
     if name.startswith("xl/media/"):
-        print("media\t" + name)
-)";
+        print("media\t%s\t%s" % (name, package.read(name).hex()))
+# Where each picture sits: its top-left cell, the offsets into it (EMU), its size (EMU), its name.
+import re
+for name in package.namelist():
+    if name.startswith("xl/drawings/drawing") and name.endswith(".xml"):
+        xml = package.read(name).decode()
+        for anchor in re.findall(r"<xdr:oneCellAnchor>(.*?)</xdr:oneCellAnchor>|<xdr:twoCellAnchor[^>]*>(.*?)</xdr:twoCellAnchor>", xml, re.S):
+            body = anchor[0] or anchor[1]
+            if "<xdr:pic>" not in body:
+                continue
+            col, coff, row, roff = re.search(r"<xdr:from><xdr:col>(\d+)</xdr:col><xdr:colOff>(\d+)</xdr:colOff><xdr:row>(\d+)</xdr:row><xdr:rowOff>(\d+)</xdr:rowOff></xdr:from>", body).groups()
+            cx, cy = re.search(r'<a:ext cx="(\d+)" cy="(\d+)"', body).groups()
+            descr = re.search(r'descr="([^"]*)"', body).group(1)
+            print("anchor\t%s%d %d %d %s %s %s" % (openpyxl.utils.get_column_letter(int(col) + 1), int(row) + 1,
+                  int(coff) // 9525, int(roff) // 9525, cx, cy, descr))
+)PY";
 
 struct ReadCell {
   std::string type, text, format, alignment;
@@ -73,6 +91,8 @@ struct ReadBack {
   std::map<std::string, ReadCell> cells;  // "Sheet!B3"
   std::map<std::string, double> widths;   // "Sheet!2"
   std::vector<std::string> media;
+  std::map<std::string, std::string> mediaBytes;
+  std::vector<std::string> anchors;  // "D3 0 0 3657600 2743200 Picture 3"
 };
 
 bool readerAvailable() {
@@ -123,7 +143,13 @@ class WorkbookSaverTest : public ::testing::Test {
       else if (f[0] == "sheet") result.sheets.push_back(f.at(1));
       else if (f[0] == "width") result.widths[f.at(1) + "!" + f.at(2)] = std::stod(f.at(3));
       else if (f[0] == "cell") result.cells[f.at(1) + "!" + f.at(2)] = {f.at(3), f.at(4), f.at(5), f.at(6)};
-      else if (f[0] == "media") result.media.push_back(f.at(1));
+      else if (f[0] == "media") {
+        result.media.push_back(f.at(1));
+        std::string bytes;
+        for (size_t i = 0; i + 1 < f.at(2).size(); i += 2)
+          bytes.push_back(static_cast<char>(std::stoi(f.at(2).substr(i, 2), nullptr, 16)));
+        result.mediaBytes[f.at(1)] = bytes;
+      } else if (f[0] == "anchor") result.anchors.push_back(f.at(1));
     }
     return result;
   }
@@ -312,27 +338,81 @@ TEST_F(WorkbookSaverTest, AValueAFileCannotHoldFailsTheSaveAndKeepsTheEarlierFil
   EXPECT_GT(fs::file_size(path), 1000u);
 }
 
-TEST_F(WorkbookSaverTest, PicturesAreEmbeddedUnlessTheyAreMetafiles) {
+// A placeable Windows metafile `width` x `height` units at 96 a inch: white, with a solid
+// rectangle of `colour` (0x00BBGGRR) over its right half.
+std::string halfFilledMetafile(uint16_t width, uint16_t height, uint32_t colour) {
+  std::vector<uint16_t> records;
+  auto record = [&](uint16_t function, std::vector<uint16_t> words) {
+    const auto size = static_cast<uint32_t>(3 + words.size());
+    records.insert(records.end(), {static_cast<uint16_t>(size & 0xFFFF), static_cast<uint16_t>(size >> 16), function});
+    records.insert(records.end(), words.begin(), words.end());
+  };
+  const auto brush = [&](uint32_t rgb) {
+    record(0x02FC, {0, static_cast<uint16_t>(rgb & 0xFFFF), static_cast<uint16_t>(rgb >> 16), 0});
+  };
+  record(0x0103, {8});               // SETMAPMODE anisotropic
+  record(0x020B, {0, 0});            // SETWINDOWORG
+  record(0x020C, {height, width});   // SETWINDOWEXT
+  brush(0xFFFFFF);                   // object 0
+  brush(colour);                     // object 1
+  record(0x012D, {0});               // SELECTOBJECT
+  record(0x041B, {height, width, 0, 0});  // RECTANGLE bottom, right, top, left
+  record(0x012D, {1});
+  record(0x041B, {height, width, 0, static_cast<uint16_t>(width / 2)});
+  record(0x0000, {});                // EOF
+  std::vector<uint16_t> words{0xCDD7, 0x9AC6, 0, 0, 0, width, height, 96, 0, 0};
+  uint16_t checksum = 0;
+  for (uint16_t w : words) checksum ^= w;
+  words.push_back(checksum);
+  const auto total = static_cast<uint32_t>(9 + records.size());
+  words.insert(words.end(), {1, 9, 0x0300, static_cast<uint16_t>(total & 0xFFFF), static_cast<uint16_t>(total >> 16),
+                             2, 8, 0, 0});
+  words.insert(words.end(), records.begin(), records.end());
+  std::string bytes;
+  for (uint16_t w : words) bytes += {static_cast<char>(w & 0xFF), static_cast<char>(w >> 8)};
+  return bytes;
+}
+
+TEST_F(WorkbookSaverTest, PicturesAreEmbeddedAndMetafilesArePlayedIntoPngAtTheirSize) {
   REQUIRE_READER();
-  // A 1 x 1 PNG and the start of a placeable Windows metafile.
+  // A 1 x 1 PNG, a metafile, and an enhanced metafile that no .xlsx can carry.
   const unsigned char png[] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48,
                                0x44, 0x52, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x06, 0x00, 0x00,
                                0x00, 0x1F, 0x15, 0xC4, 0x89, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x44, 0x41, 0x54, 0x78,
                                0x9C, 0x63, 0xF8, 0xCF, 0xC0, 0xF0, 0x1F, 0x00, 0x05, 0x00, 0x01, 0xFF, 0x89, 0x99,
                                0x3D, 0x1D, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
-  const unsigned char wmf[] = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 0x10, 0, 0x10, 0, 0x60, 0, 0, 0, 0, 0, 0, 0};
   std::ofstream(file("dot.png"), std::ios::binary).write(reinterpret_cast<const char*>(png), sizeof png);
-  std::ofstream(file("screen.wmf"), std::ios::binary).write(reinterpret_cast<const char*>(wmf), sizeof wmf);
+  std::ofstream(file("screen.wmf"), std::ios::binary) << halfFilledMetafile(640, 480, 0x0000FF);
+  std::ofstream(file("screen.emf"), std::ios::binary) << std::string("\x01\0\0\0\x6c\0\0\0", 8) << std::string(100, '\0');
   auto shapes = sheet("Sheet1")->Shapes();
   shapes->AddPicture(file("dot.png").string(), msoFalse, msoTrue, 120, 30, 200, 150);
-  shapes->AddPicture(file("screen.wmf").string(), msoFalse, msoTrue, 0, 0, 100, 100);
+  shapes->AddPicture(file("screen.emf").string(), msoFalse, msoTrue, 0, 0, 100, 100);
+  // At D3 (the columns are 48 points wide, the rows 15), 384 x 288 points: 512 x 384 pixels.
+  shapes->AddPicture(file("screen.wmf").string(), msoFalse, msoTrue, 144, 30, 384, 288);
+  fs::remove(file("screen.wmf"));
   at("Sheet1", "A1")->setValue(Variant("beside the pictures"));
 
   const fs::path path = file("pictures.xlsx");
   WorkbookSaver(*book()).save(path);
   const ReadBack back = read(path);
-  EXPECT_THAT(back.media, ::testing::ElementsAre("xl/media/image1.png"));
+  EXPECT_THAT(back.media, ::testing::ElementsAre("xl/media/image1.png", "xl/media/image2.png"));
+  EXPECT_THAT(back.anchors,
+              ::testing::ElementsAre("C3 32 0 2540000 1905000 Picture 1", "D3 0 0 4876800 3657600 Picture 3"));
   EXPECT_EQ(back.cells.at("Sheet1!A1").text, "beside the pictures");
+
+  // The metafile's own drawing: white on the left, its red rectangle on the right.
+  const std::string played = back.mediaBytes.at("xl/media/image2.png");
+  std::unique_ptr<gdImage, decltype(&gdImageDestroy)> image(
+      gdImageCreateFromPngPtr(static_cast<int>(played.size()), const_cast<char*>(played.data())), &gdImageDestroy);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(gdImageSX(image.get()), 512);
+  EXPECT_EQ(gdImageSY(image.get()), 384);
+  const auto rgb = [&](int x, int y) {
+    const int c = gdImageGetTrueColorPixel(image.get(), x, y);
+    return std::make_tuple(gdTrueColorGetRed(c), gdTrueColorGetGreen(c), gdTrueColorGetBlue(c));
+  };
+  EXPECT_EQ(rgb(400, 200), std::make_tuple(255, 0, 0));
+  EXPECT_EQ(rgb(100, 200), std::make_tuple(255, 255, 255));
 }
 
 }  // namespace
