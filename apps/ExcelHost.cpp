@@ -192,7 +192,7 @@ Outcome ExcelHost::getData(const GetDataRequest& request) {
 
 Outcome ExcelHost::runSchedule(bool more, automation::Variant start) {
   const int criticalBefore = desk_.criticalCount();
-  const int samples = std::max(scheduledSamples_, 1);
+  const int samples = requested();
   for (int i = 1; more; ++i) {
     const automation::Date due = automation::CDate(start);
     if (i == 1 && due > automation::clock().now())

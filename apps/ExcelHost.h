@@ -63,7 +63,7 @@ class ExcelHost {
   // Measurements written so far (worksheets the transfers added), and how many the last Get
   // Data asked for.
   int measured() const;
-  int requested() const { return std::max(scheduledSamples_, 1); }
+  int requested() const { return std::max(scheduledSamples_.load(), 1); }
   const office::excel::MemoryWorkbook& workbook() const;
   // Saves the workbook with the control's state inside.
   void save(const std::filesystem::path& path) const;
@@ -94,7 +94,7 @@ class ExcelHost {
   std::set<const office::excel::MemorySheet*> kept_;  // the workbook's own sheets and those journalled
   // Filled while the dialogs are answered.
   bool refused_ = false;
-  int scheduledSamples_ = 0;
+  std::atomic<int> scheduledSamples_{0};  // read by the stop signals' thread too
 };
 
 }  // namespace zelhost

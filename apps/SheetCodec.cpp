@@ -306,15 +306,35 @@ std::string encodeSheet(const xl::MemoryWorkbook& book, const xl::MemoryWorkshee
   const auto number = [&](xl::StyleTable::Index index) {
     return numbers.try_emplace(index, static_cast<uint32_t>(numbers.size())).first->second;
   };
+  // Cells go in runs down a column that share a style: a column of numbers costs little more
+  // than its numbers.
   Out cells;
-  uint32_t cellCount = 0;
+  uint32_t runs = 0, runLength = 0;
+  size_t lengthAt = 0;
+  int32_t runColumn = 0, lastRow = 0;
+  uint32_t runStyle = 0;
+  const auto closeRun = [&] {
+    if (runLength > 0) std::memcpy(cells.bytes.data() + lengthAt, &runLength, sizeof runLength);
+  };
   sheet.cells().forEachUsed([&](int32_t row, int32_t column, const xl::Cell& cell) {
-    cells.put(row);
-    cells.put(column);
-    cells.put(number(cell.style));
+    const uint32_t style = number(cell.style);
+    if (runLength == 0 || column != runColumn || row != lastRow + 1 || style != runStyle) {
+      closeRun();
+      ++runs;
+      runLength = 0;
+      runColumn = column;
+      runStyle = style;
+      cells.put(column);
+      cells.put(row);
+      cells.put(style);
+      lengthAt = cells.bytes.size();
+      cells.put(uint32_t{0});
+    }
     putValue(cells, cell.value, sheet, row, column);
-    ++cellCount;
+    ++runLength;
+    lastRow = row;
   });
+  closeRun();
   Out columns;
   for (const auto& [column, style] : sheet.cells().columnStyles()) {
     columns.put(column);
@@ -341,7 +361,7 @@ std::string encodeSheet(const xl::MemoryWorkbook& book, const xl::MemoryWorkshee
   putArea(out, sheet.selection());
   out.put(sheet.activeRow());
   out.put(sheet.activeColumn());
-  out.put(cellCount);
+  out.put(runs);
   out.bytes += cells.bytes;
 
   std::vector<std::pair<const xl::MemoryShape*, const xl::MemoryChart*>> charts;
@@ -377,13 +397,15 @@ void decodeSheet(const std::string& bytes, const std::shared_ptr<xl::MemoryWorkb
   const xl::Area selection = getArea(in);
   const auto activeRow = in.get<int32_t>();
   const auto activeColumn = in.get<int32_t>();
-  for (auto count = in.get<uint32_t>(); count > 0; --count) {
-    const auto row = in.get<int32_t>();
+  for (auto runs = in.get<uint32_t>(); runs > 0; --runs) {
     const auto column = in.get<int32_t>();
-    if (row < 1 || row > xl::kMaxRows || column < 1 || column > xl::kMaxColumns)
-      throw SheetDecodeError(fmt::format("a cell at row {}, column {} lies outside a sheet", row, column));
+    const auto row = in.get<int32_t>();
     const auto cellStyle = style(in.get<uint32_t>());
-    sheet->cells().at(row, column) = xl::Cell{getValue(in), cellStyle};
+    const auto length = in.get<uint32_t>();
+    if (row < 1 || column < 1 || column > xl::kMaxColumns || length > static_cast<uint32_t>(xl::kMaxRows - row + 1))
+      throw SheetDecodeError(fmt::format("cells from row {}, column {} on lie outside a sheet", row, column));
+    for (uint32_t i = 0; i < length; ++i)
+      sheet->cells().at(row + static_cast<int32_t>(i), column) = xl::Cell{getValue(in), cellStyle};
   }
   for (auto count = in.get<uint32_t>(); count > 0; --count) getChart(in, book, *sheet);
   if (!in.done()) throw SheetDecodeError("the sheet's record goes on after its end");

@@ -4,6 +4,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <iostream>
+
 #include "ExcelHost.h"
 #include "ExitStatus.h"
 
@@ -52,6 +54,7 @@ void StopSignals::watch() {
     int none = 0;
     if (first_.compare_exchange_strong(none, signal)) {
       ExcelHost::stopRequested = true;
+      std::cerr << "zel: stopping before the next measurement; a second Ctrl-C stops at once" << std::endl;
       continue;
     }
     if (urgentSet_ && !urgent_(first_)) continue;

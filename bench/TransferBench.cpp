@@ -13,51 +13,23 @@
 #include <utility>
 #include <vector>
 
-#include "automation/Clock.h"
-#include "automation/Collection.h"
 #include "automation/Conversions.h"
-#include "companions/IoLinkFactory.h"
-#include "companions/ZELEZ.h"
 #include "office/excel/MemoryApplication.h"
 #include "office/excel/MemoryWorkbook.h"
 #include "office/excel/MemoryWorksheet.h"
 #include "office/excel/WorkbookSaver.h"
 #include "office/excel/Workbooks.h"
-#include "simulator/AnalyzerServer.h"
-#include "transfer/DataTransfer.h"
+#include "SimulatedTransfer.h"
 
 namespace {
 
-constexpr int kPoints = 30001;
-constexpr int kTraces = 3;
+using bench::kPoints;
+using bench::kTraces;
 constexpr int kSheets = 20;
 
-struct Bench {
-  Bench() {
-    server.start();
-    server.withAnalyzer([](sim::Analyzer& a) {
-      a.execute(fmt::format(":SENS:SWE:POIN {};:TRAC1:MODE WRIT;:TRAC2:MODE MAXH;:TRAC3:MODE MINH", kPoints));
-    });
-    zel->Device()->setIoSession(kro::makeIoLink(fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", server.port())));
-    transfer->setStartCell("B3");
-    auto annotations = std::make_shared<automation::Collection>();
-    for (const char* name : {"Start Frequency", "Stop Frequency", "Sweep Time"})
-      annotations->Add(automation::Variant(name), automation::Variant(name));
-    transfer->setAnnotations(annotations);
-    transfer->m_makeExcelGraph = false;
-  }
-  // Each transfer a second later, so that every sheet has a name of its own.
-  void run(const std::shared_ptr<office::excel::MemoryApplication>& excel) {
-    clock.advance(std::chrono::seconds(1));
-    std::shared_ptr<office::excel::Application> host = excel;
-    transfer->DoDataTransfer(host, zel);
-  }
-
-  automation::FakeClock clock;
-  automation::ScopedClock scoped{clock};
-  sim::AnalyzerServer server{sim::ServerOptions{.port = 0}};
-  std::shared_ptr<kro::ZELEZ> zel = std::make_shared<kro::ZELEZ>();
-  std::shared_ptr<zel::DataTransfer> transfer = std::make_shared<zel::DataTransfer>();
+// The sheets of the saver's benchmarks carry no chart: the cells are what is measured.
+struct Bench : bench::SimulatedTransfer {
+  Bench() : SimulatedTransfer(false) {}
 };
 
 std::filesystem::path outputFile(const char* name) {

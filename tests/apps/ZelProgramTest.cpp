@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -68,7 +69,7 @@ class Listener {
 
 // Reads every sheet of an .xlsx: "Sheet!B3" -> the cell's text as stored.
 constexpr const char* kReader = R"PY(
-import sys, zipfile, posixpath, xml.etree.ElementTree as ET
+import sys, zipfile, posixpath, re, xml.etree.ElementTree as ET
 ns = {'m': 'http://schemas.openxmlformats.org/spreadsheetml/2006/main'}
 rel = '{http://schemas.openxmlformats.org/officeDocument/2006/relationships}id'
 z = zipfile.ZipFile(sys.argv[1])
@@ -93,6 +94,9 @@ for sheet in ET.fromstring(z.read('xl/workbook.xml')).find('m:sheets', ns):
     target = target if target.startswith('xl/') else 'xl/' + target
     charts = [c for d in relations(target) if 'drawings/' in d for c in relations(d) if 'charts/' in c]
     print('CHARTS %s %d' % (name, len(charts)))
+    for c in charts:
+        xml = re.sub(r'<c:numCache>.*?</c:numCache>', '', z.read(c).decode(), flags=re.S)
+        print('CHARTXML %s=%s' % (name, xml.replace(name, 'SHEET').replace('\n', ' ')))
     data = ET.fromstring(z.read(target))
     for c in data.iter('{%s}c' % ns['m']):
         v = c.find('m:v', ns)
@@ -105,11 +109,10 @@ for sheet in ET.fromstring(z.read('xl/workbook.xml')).find('m:sheets', ns):
 
 class ZelProgram : public zeltest::ZelFolder {
  protected:
-  // Starts zel with `arguments`, and once its stderr has shown `after` `times` times sends it
-  // `signal`; returns how it ended (exit status, or -signal when the signal ended it) and what
-  // it printed.
-  Outcome interrupted(const std::vector<std::string>& arguments, const std::string& after, int times,
-                      int signal) const {
+  // Runs zel with `arguments`, showing each line it prints to `onLine` with its process id as
+  // it comes; returns how zel ended (its exit status, or minus the signal that ended it).
+  Outcome watched(const std::vector<std::string>& arguments,
+                  const std::function<void(pid_t, const std::string&)>& onLine) const {
     int out[2];
     if (pipe(out) != 0) return {};
     const pid_t child = fork();
@@ -126,20 +129,31 @@ class ZelProgram : public zeltest::ZelFolder {
     }
     close(out[1]);
     Outcome run;
+    std::string line;
     char c;
-    int seen = 0;
     while (::read(out[0], &c, 1) == 1) {
       run.output += c;
-      if (c == '\n' && seen < times && run.output.size() >= after.size()) {
-        const auto line = run.output.rfind('\n', run.output.size() - 2);
-        if (run.output.find(after, line == std::string::npos ? 0 : line) != std::string::npos && ++seen == times)
-          kill(child, signal);
+      if (c != '\n') {
+        line += c;
+        continue;
       }
+      onLine(child, line);
+      line.clear();
     }
     close(out[0]);
     int status = 0;
     waitpid(child, &status, 0);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? -WTERMSIG(status) : -1000;
+    return run;
+  }
+
+  // zel with `arguments`, sent `signal` once its output has shown `after` `times` times.
+  Outcome interrupted(const std::vector<std::string>& arguments, const std::string& after, int times,
+                      int signal) const {
+    int seen = 0;
+    const Outcome run = watched(arguments, [&](pid_t zel, const std::string& line) {
+      if (line.find(after) != std::string::npos && ++seen == times) kill(zel, signal);
+    });
     if (seen < times) ADD_FAILURE() << "\"" << after << "\" never came " << times << " times\n" << run.output;
     return run;
   }
@@ -151,6 +165,7 @@ class ZelProgram : public zeltest::ZelFolder {
     std::map<std::string, std::string> cells;
     std::map<std::string, std::string> formats;
     std::map<std::string, int> charts;
+    std::map<std::string, std::string> chartXml;  // with the sheet's name taken out
     // The measurements' sheets: all but the workbook's own "Sheet1".
     std::vector<std::string> measurements() const {
       std::vector<std::string> taken;
@@ -181,6 +196,9 @@ class ZelProgram : public zeltest::ZelFolder {
       } else if (line.rfind("CHARTS ", 0) == 0) {
         const auto space = line.rfind(' ');
         book.charts[line.substr(7, space - 7)] = std::stoi(line.substr(space + 1));
+      } else if (line.rfind("CHARTXML ", 0) == 0) {
+        const auto eq = line.find('=');
+        book.chartXml[line.substr(9, eq - 9)] = line.substr(eq + 1);
       } else if (line.rfind("FORMAT ", 0) == 0) {
         const auto eq = line.find('=');
         book.formats[line.substr(7, eq - 7)] = line.substr(eq + 1);
@@ -275,6 +293,33 @@ TEST_F(ZelProgram, StopSignalsEndARunBeforeItsNextMeasurementAndSaveWhatWasMeasu
   }
 }
 
+TEST_F(ZelProgram, ASecondCtrlCDoesNotWaitForTheMeasurementInFlight) {
+  // An analyzer that stops answering after the first measurement: the second hangs until the
+  // link gives up, seconds later.
+  sim::AnalyzerServer analyzer{sim::ServerOptions{.port = 0}};
+  analyzer.start();
+  int interrupts = 0;
+  const Outcome run = watched(
+      {"get-data", "--instrument", fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", analyzer.port()), "--count", "3",
+       "--interval", "00:00:01", "--out", "hung.xlsx"},
+      [&](pid_t zel, const std::string& line) {
+        if (line.find("next at") != std::string::npos) analyzer.setFaults(sim::Faults{.stall = true});
+        // The second Ctrl-C once the first is heard: signals of one kind do not queue.
+        if (line.find("Measurement 2 of 3") != std::string::npos ||
+            line.find("a second Ctrl-C stops at once") != std::string::npos) {
+          kill(zel, SIGINT);
+          ++interrupts;
+        }
+      });
+  ASSERT_EQ(interrupts, 2) << run.output;
+  EXPECT_EQ(run.status, 130) << run.output;
+  EXPECT_TRUE(run.says("stopped during a measurement: 1 of 3 measurements saved")) << run.output;
+  EXPECT_FALSE(run.says("Failed to transfer")) << "zel did not wait for the link to give up\n" << run.output;
+  ASSERT_TRUE(fs::exists(folder / "hung.xlsx"));
+  EXPECT_EQ(read("hung.xlsx").measurements().size(), 1u);
+  EXPECT_FALSE(fs::exists(folder / "hung.xlsx.journal"));
+}
+
 TEST_F(ZelProgram, AKilledRunIsRecoveredWithEveryMeasurementThatFinished) {
   // The simulator serves the same traces to the same requests: an uninterrupted run shows what
   // the killed one was served.
@@ -331,6 +376,8 @@ TEST_F(ZelProgram, AKilledRunIsRecoveredWithEveryMeasurementThatFinished) {
     EXPECT_EQ(differing, 0u);
     EXPECT_EQ(cells.size(), expected.size()) << "no cell more or less";
     EXPECT_EQ(book.charts.at(sheet), 1);
+    EXPECT_TRUE(book.chartXml.at(sheet) == whole.chartXml.at(served)) << "the chart as it was drawn:\n"
+                                                                        << book.chartXml.at(sheet);
   }
   EXPECT_EQ(zel("recover killed.xlsx").status, 2) << "nothing left to recover";
 }
