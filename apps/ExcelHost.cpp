@@ -67,7 +67,7 @@ bool waitUntil(automation::Date due) {
 
 }  // namespace
 
-ExcelHost::ExcelHost(std::ostream& out) : out_(out), desk_(out) {
+ExcelHost::ExcelHost(std::ostream& out, automation::PropertyBag* saved) : out_(out), desk_(out) {
   kro::registerInstrumentServer(registry_);
   kro::registerUtilities(registry_);
   zel::DllRegisterServer();
@@ -87,6 +87,7 @@ ExcelHost::ExcelHost(std::ostream& out) : out_(out), desk_(out) {
 
   control_ = automation::Variant(automation::CreateObject(zel::ZELControl::kProgId)).objectAs<zel::ZELControl>();
   site_ = excel_->activeWorkbook()->placeControl(control_);
+  if (saved) control_->ReadProperties(*saved);
   control_->setConnectedApplication(excel_);
   initialSheets_ = worksheets();
   for (const auto& sheet : excel_->activeWorkbook()->sheets()) kept_.insert(sheet.get());
@@ -108,10 +109,11 @@ bool ExcelHost::connect(const std::string& address) {
   });
   control_->DoConnect();
   desk_.setFormHandler({});
-  const bool connected = control_->getServer()->Device()->IoSession() != nullptr;
-  if (connected) out_ << "Connected to " << address << std::endl;
-  return connected;
+  if (connected()) out_ << "Connected to " << address << std::endl;
+  return connected();
 }
+
+bool ExcelHost::connected() const { return control_->getServer()->Device()->IoSession() != nullptr; }
 
 std::shared_ptr<kro::ZELEZ> ExcelHost::server() const { return control_->getServer(); }
 
@@ -221,7 +223,10 @@ int ExcelHost::worksheets() const {
 int ExcelHost::measured() const { return worksheets() - initialSheets_; }
 
 void ExcelHost::save(const std::filesystem::path& path) const {
-  office::excel::WorkbookSaver(*excel_->activeWorkbook()).save(path);
+  automation::PropertyBag& bag = site_->propertyBag();
+  bag.clear();
+  control_->WriteProperties(bag);
+  office::excel::WorkbookSaver(*excel_->activeWorkbook()).save(path, &bag);
 }
 
 const office::excel::MemoryWorkbook& ExcelHost::workbook() const { return *excel_->activeWorkbook(); }

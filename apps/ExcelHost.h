@@ -15,6 +15,7 @@
 
 #include "AnswerDesktop.h"
 #include "GetDataRequest.h"
+#include "automation/PropertyBag.h"
 #include "automation/Registry.h"
 #include "automation/Variant.h"
 #include "forms/Desktop.h"
@@ -43,13 +44,17 @@ class ExcelHost {
   // Set from a signal handler: the run in progress stops before its next measurement.
   static std::atomic<bool> stopRequested;
 
-  explicit ExcelHost(std::ostream& out);
+  // With `saved`, the control is restored from that property bag before the add-in hands it
+  // Excel, as when Excel opens a workbook that carries the control's state.
+  explicit ExcelHost(std::ostream& out, automation::PropertyBag* saved = nullptr);
   ~ExcelHost();
   ExcelHost(const ExcelHost&) = delete;
   ExcelHost& operator=(const ExcelHost&) = delete;
 
   // Connects through the Connect dialog; false (the reason printed) when no link was attached.
   bool connect(const std::string& address);
+  // Whether the analyzer is attached, through the Connect dialog or a restored link.
+  bool connected() const;
   // The control's instrument server, as the connection left it.
   std::shared_ptr<kro::ZELEZ> server() const;
   // Keeps each measurement finished from now on in `journal` (none: in memory only).
@@ -60,6 +65,7 @@ class ExcelHost {
   int measured() const;
   int requested() const { return std::max(scheduledSamples_.load(), 1); }
   const office::excel::MemoryWorkbook& workbook() const;
+  // Saves the workbook with the control's state inside.
   void save(const std::filesystem::path& path) const;
 
   // What the other commands act through: the desktop that answers the dialogs, the control and

@@ -11,6 +11,7 @@
 #include "JournalRecovery.h"
 #include "OutputFile.h"
 #include "RunJournal.h"
+#include "SavedState.h"
 #include "StopSignals.h"
 #include "automation/Clock.h"
 #include "dialogs/frmDataTransfer.h"
@@ -62,13 +63,19 @@ GetDataCommand::GetDataCommand(CLI::App& app) {
       "  zel get-data --start-cell B3 --annotations \"Center Frequency,Span Frequency\" --no-chart\n"
       "  zel get-data --count 10 --interval 00:01:00 --out series.xlsx\n"
       "  zel get-data --duration 01:00:00 --interval 00:05:00 --start-at \"2026-12-24 08:00\"\n"
-      "  zel get-data --instrument TCPIP0::192.168.1.20::5025::SOCKET\n\n"
+      "  zel get-data --instrument TCPIP0::192.168.1.20::5025::SOCKET\n"
+      "  zel get-data --from first.xlsx --out second.xlsx\n\n"
+      "--from opens the state a workbook saved by zel carries, as Excel does when it opens the\n"
+      "workbook: the Get Data options and schedule, the captured states, and the analyzer, which is\n"
+      "connected again (--instrument chooses another one). FILE is only read.\n\n"
       "Each finished measurement is kept in FILE.xlsx.journal until the workbook is saved. Ctrl-C,\n"
       "SIGTERM or SIGHUP stop a series and save what was measured; a second Ctrl-C does not wait\n"
       "for the measurement in flight. After a run was killed, `zel recover FILE.xlsx` saves it.\n"
       "Exit status: 0 all saved, 1 the run failed (what was measured is saved), 2 usage error,\n"
       "130 / 143 / 129 stopped by Ctrl-C / SIGTERM / SIGHUP (what was measured is saved).");
   host_.addTo(*command_);
+  command_->add_option("--from", from_, "a workbook saved by zel, whose saved state opens first")
+      ->check(CLI::ExistingFile);
   command_->add_option("--out", out_, "the .xlsx file (default: zel-YYYYMMDD-HHMMSS.xlsx)");
   command_->add_flag("--force", force_, "overwrite an existing file");
   command_->add_option("--start-cell", startCell_, "the cell the data starts in, e.g. A1 (default: as the dialog opens)");
@@ -110,14 +117,16 @@ int GetDataCommand::run() {
                                  "`zel recover {}` saves them",
                                  journal.string(), out.string()));
 
+  if (from_ && fs::exists(out) && fs::equivalent(*from_, out))
+    throw UsageError("--out names the --from workbook, which zel only reads");
+  std::optional<automation::PropertyBag> savedState;
+  if (from_) savedState = loadSavedState(*from_);
+
   StopSignals signals;
   HostClock clock(host_);
-  Instrument instrument(host_);
-  ExcelHost host(std::cerr);
-  if (!host.connect(instrument.address())) {
-    std::cerr << "zel: could not connect to " << instrument.address() << std::endl;
-    return kExitIncomplete;
-  }
+  std::unique_ptr<Instrument> instrument;
+  ExcelHost host(std::cerr, savedState ? &*savedState : nullptr);
+  if (!reachAnalyzer(host, host_, instrument)) return kExitIncomplete;
 
   RunJournal journal(out);
   host.keepIn(&journal);

@@ -20,6 +20,7 @@ class GetDataCommand final : public Command {
   GetDataRequest request() const;
 
   HostOptions host_;
+  std::optional<std::string> from_;
   std::string out_;
   bool force_ = false;
   std::optional<std::string> startCell_, annotations_, duration_, interval_, startAt_;

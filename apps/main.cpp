@@ -15,6 +15,7 @@
 #include "IdentifyCommand.h"
 #include "RecoverCommand.h"
 #include "ScreenImageCommand.h"
+#include "SetupsCommand.h"
 #include "automation/Error.h"
 #include "control/BuildInfo.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   commands.push_back(std::make_unique<GetDataCommand>(app));
   commands.push_back(std::make_unique<IdentifyCommand>(app));
   commands.push_back(std::make_unique<RecoverCommand>(app));
+  commands.push_back(std::make_unique<SetupsCommand>(app));
   commands.push_back(std::make_unique<ScreenImageCommand>(app));
   commands.push_back(std::make_unique<DemoCommand>(app));
   commands.push_back(std::make_unique<AboutCommand>(app));

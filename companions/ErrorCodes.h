@@ -21,10 +21,14 @@ enum class ErrorCode : int32_t {
   NotSupported = 0x20A,   // an analyzer model the server does not drive
   InstrumentError = 0x20B,  // the analyzer reported an error for a command
   FileFailed = 0x20C,     // an image file that cannot be written
+  UnknownState = 0x20D,   // no captured state of that name
+  NotASetupFile = 0x20E,  // a file that is not a settings file of the older analyzers
+  DamagedStates = 0x20F,  // captured states in a document that cannot be read back
 };
 
 inline constexpr const char* kLinkSource = "KroIO.IoLink";
 inline constexpr const char* kServerSource = "KroZEL.ZELEZ";
+inline constexpr const char* kSetupsSource = "KroInstrSetups.ItemStateInfo";
 
 inline automation::Error companionError(ErrorCode code, std::string description,
                                         const char* source = kServerSource) {

@@ -91,8 +91,15 @@ bool ExcelDataConnection::Init(automation::ObjectPtr& app, InstrumentServerPtr& 
 
 Variant ExcelDataConnection::app() { return Variant(std::static_pointer_cast<automation::Object>(application_)); }
 
+excel::Application& ExcelDataConnection::host() const {
+  // A connection restored with its document but never bound has no Excel to talk to.
+  if (!application_) throw automation::Error::vb(automation::vbErrObjectNotSet);
+  return *application_;
+}
+
 bool ExcelDataConnection::DoDataTransfer(bool& immed, automation::Date& startDate, int32_t& num_samples,
                                          int32_t& intervalInSeconds) {
+  (void)host();
   auto dialog = std::make_unique<frmDataTransfer>();
   dialog->m_app = application_;
   dialog->m_server = server_;
@@ -113,6 +120,7 @@ bool ExcelDataConnection::DoDataTransfer(bool& immed, automation::Date& startDat
 
 void ExcelDataConnection::TransferDataToApp() {
   if (!dataTransfer_) throw automation::Error::vb(automation::vbErrObjectNotSet);
+  (void)host();
   // The transfer may hand back another reference to the host; from now on that is the one held.
   std::shared_ptr<excel::Application> app = application_;
   dataTransfer_->DoDataTransfer(app, server_);
@@ -148,11 +156,11 @@ void ExcelDataConnection::placePicture(const std::string& metafileName) {
 }
 
 void ExcelDataConnection::UpdateStatus(const std::string& msg) {
-  if (application_->DisplayStatusBar()) application_->setStatusBar(Variant(msg));
+  if (host().DisplayStatusBar()) host().setStatusBar(Variant(msg));
 }
 
 void ExcelDataConnection::SetBusyCursor(bool val) {
-  application_->setCursor(val ? excel::xlWait : excel::xlDefault);
+  host().setCursor(val ? excel::xlWait : excel::xlDefault);
 }
 
 void ExcelDataConnection::WriteProperties(automation::PropertyBag& propBag) {
@@ -168,13 +176,13 @@ void ExcelDataConnection::ReadProperties(automation::PropertyBag& propBag) {
 }
 
 void ExcelDataConnection::DoHelp(int32_t /*topHwnd*/, int16_t contextID) {
-  const auto addIns = application_->AddIns();
+  const auto addIns = host().AddIns();
   const int32_t count = addIns->Count();
   for (int32_t i = 1; i <= count; ++i) {
     const auto addIn = addIns->Item(Variant(i));
     if (automation::UCase(addIn->Name()) != kAddInName) continue;
     const int16_t context = contextID == -1 ? int16_t{0} : contextID;
-    application_->Help(Variant(addIn->Path() + kHelpFile), Variant(context));
+    host().Help(Variant(addIn->Path() + kHelpFile), Variant(context));
   }
 }
 

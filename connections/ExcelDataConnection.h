@@ -94,6 +94,8 @@ class ExcelDataConnection : public DataConnection {
   // Embeds the metafile in the active worksheet at the active cell, sized as the analyzer's
   // 640 x 480 pixels at the screen's resolution.
   void placePicture(const std::string& metafileName);
+  // The bound Excel; 91 "Object variable not set" while there is none.
+  office::excel::Application& host() const;
 };
 
 }  // namespace zel

@@ -68,16 +68,22 @@ void WordDataConnection::UpdateConnectedIconAndTooltip(std::string& hostName) {
   toolbar().markTemplateSaved();
 }
 
+word::Application& WordDataConnection::host() const {
+  // A connection restored with its document but never bound has no Word to talk to.
+  if (!application_) throw automation::Error::vb(automation::vbErrObjectNotSet);
+  return *application_;
+}
+
 void WordDataConnection::UpdateStatus(const std::string& msg) {
-  if (application_->DisplayStatusBar()) application_->setStatusBar(msg);
+  if (host().DisplayStatusBar()) host().setStatusBar(msg);
 }
 
 void WordDataConnection::SetBusyCursor(bool val) {
-  application_->System()->setCursor(val ? word::wdCursorWait : word::wdCursorNormal);
+  host().System()->setCursor(val ? word::wdCursorWait : word::wdCursorNormal);
 }
 
 void WordDataConnection::DoHelp(int32_t topHwnd, int16_t contextID) {
-  const auto addIns = application_->AddIns();
+  const auto addIns = host().AddIns();
   const int32_t count = addIns->Count();
   for (int32_t i = 1; i <= count; ++i) {
     const auto addIn = addIns->Item(Variant(i));

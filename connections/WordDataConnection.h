@@ -55,6 +55,8 @@ class WordDataConnection : public DataConnection {
   int32_t hdc_ = 0;
 
   WordToolbar toolbar() const { return WordToolbar(application_); }
+  // The bound Word; 91 "Object variable not set" while there is none.
+  office::word::Application& host() const;
 };
 
 }  // namespace zel

@@ -27,8 +27,6 @@ using automation::Variant;
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
-// E_NOTIMPL, for the commands whose parts of the library are not in this build.
-constexpr int32_t kNotImplemented = static_cast<int32_t>(0x80004001u);
 
 }  // namespace
 
@@ -145,14 +143,8 @@ void ZELControl::raiseNoConnection() {
   throw automation::Error::object(5, "Application Object Not Set", kNoConnectionSource);
 }
 
-void ZELControl::raiseNotYetAvailable(const char* command) {
-  throw automation::Error(kNotImplemented, std::string(command) + " is not available in this build",
-                          "ZELControl::IToolbarSupport");
-}
-
 // ---- IToolbarSupport -------------------------------------------------------------------------
 
-void ZELControl::DoSetup() { raiseNotYetAvailable("Capture/Restore Settings"); }
 
 ObjectPtr ZELControl::ConnectedApplication() {
   if (!dataC) return nullptr;
@@ -255,12 +247,10 @@ ObjectPtr ZELControl::GetLegacyNordalFileInfo(const std::string& fileName, const
     if (hash + 1 >= kHeaderLength) return nullptr;
     const int digits = automation::CInt(Variant(std::string(1, header[hash + 1])));
     if (digits < 1) return nullptr;
+    // The count is read from the header alone: digits beyond its 100 characters are not seen.
     std::string lengthText;
-    for (int i = 0; i < digits; ++i) {
-      const size_t at = hash + 2 + static_cast<size_t>(i);
-      if (at >= kHeaderLength) return nullptr;
-      lengthText += header[at];
-    }
+    for (int i = 0; i < digits && hash + 2 + static_cast<size_t>(i) < kHeaderLength; ++i)
+      lengthText += header[hash + 2 + static_cast<size_t>(i)];
     const int32_t length = automation::CLng(Variant(lengthText));
     if (length < 0) return nullptr;
 

@@ -14,6 +14,7 @@
 #include "automation/PropertyBag.h"
 #include "automation/Variant.h"
 #include "companions/CIOSettings.h"
+#include "companions/ItemStateInfo.h"
 #include "connections/DataConnection.h"
 #include "forms/ImageList.h"
 #include "forms/Toolbar.h"
@@ -71,6 +72,11 @@ class ZELControl : public forms::UserControl, public automation::Object {
   automation::ObjectPtr ZelServer();
   void setZelServer(automation::ObjectPtr server);
 
+  // Persistence: the container saves the control into its property bag and restores it from
+  // there when the document opens.
+  void WriteProperties(automation::PropertyBag& bag);
+  void ReadProperties(automation::PropertyBag& bag);
+
   // The constituent toolbar's ButtonClick.
   void Toolbar1_ButtonClick(forms::Button& button);
 
@@ -78,6 +84,10 @@ class ZELControl : public forms::UserControl, public automation::Object {
   InstrumentServerPtr& getServer();
   // The connection to the host application, or nullptr.
   const std::shared_ptr<DataConnection>& connection() const { return dataC; }
+  // The captured analyzer states, or nullptr before any were captured or restored.
+  const std::shared_ptr<kro::ItemStateInfo>& setupInfo() const { return instrSetupInfo; }
+  // The IO settings, or nullptr before anything needed them.
+  const std::shared_ptr<kro::CIOSettings>& ioSettings() const { return ioSetting; }
 
   forms::Toolbar& Toolbar1 = add<forms::Toolbar>("Toolbar1");
   forms::ImageList& ImageList1 = add<forms::ImageList>("ImageList1");
@@ -101,11 +111,14 @@ class ZELControl : public forms::UserControl, public automation::Object {
   void endRepeatedTransfer(bool& moreTransfers);
   // The connection as a member call on it sees it: a missing one raises "object not set".
   DataConnection& connectionObject() const;
-  [[noreturn]] static void raiseNotYetAvailable(const char* command);
+  // The property-bag keys that announce the sub-objects' own keys.
+  static constexpr const char* kDataCWrittenKey = "DataCWritten";
+  static constexpr const char* kInstrSetupInfoWrittenKey = "instrSetupInfoWritten";
+  static constexpr const char* kIOSettingWrittenKey = "IOSettingWritten";
 
   // Fields, in declaration order.
   InstrumentServerPtr server;
-  automation::ObjectPtr instrSetupInfo;
+  std::shared_ptr<kro::ItemStateInfo> instrSetupInfo;
   int32_t samplesRemaining = 0;
   int32_t samplesTotal = 0;
   int32_t intervalSeconds = 0;

@@ -162,7 +162,7 @@ TEST_F(AboutTest, ComponentInfoListsTheToolbarsComponentsLastFirstAndCopiesThemL
                                      build::kBuildDate + "\tC:\\Program Files\\ZEL\\ZELControlProj.ocx",
                                  "KroIONI488.GPIB" + missing, "KroIOUtils.KroIOServer" + missing,
                                  "KroIO.GPIB" + missing, "KroInstrUtilities.dll\t2.1.0.4\t03/14/2025\t",
-                                 "KroInstrSetups.ItemStateInfo" + missing, "KroZEL.dll\t2.1.0.7\t??\t",
+                                 "KroInstrSetups.ocx\t2.1.0.3\t04/11/2025\t", "KroZEL.dll\t2.1.0.7\t??\t",
                                  "KroDiscovery.ocx\t2.1.0.9\t05/02/2025\t"));
 
   // The list stays with the library's one version dialog until the next About fills it again.

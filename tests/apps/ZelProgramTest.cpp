@@ -494,7 +494,7 @@ TEST_F(ZelProgram, AboutShowsTheDialogAndPrintsTheComponentListExactlyAsTheClipb
             (std::vector<std::string>{"NDXLServers.dll\t1.4.0.2\t11/20/2024\t", "KroRS232.dll\t2.1.0.3\t??\t", lines[0],
                                       "KroIONI488.GPIB" + missing, "KroIOUtils.KroIOServer" + missing,
                                       "KroIO.GPIB" + missing, "KroInstrUtilities.dll\t2.1.0.4\t03/14/2025\t",
-                                      "KroInstrSetups.ItemStateInfo" + missing, "KroZEL.dll\t2.1.0.7\t??\t",
+                                      "KroInstrSetups.ocx\t2.1.0.3\t04/11/2025\t", "KroZEL.dll\t2.1.0.7\t??\t",
                                       "KroDiscovery.ocx\t2.1.0.9\t05/02/2025\t"}));
   EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), 10) << "no line feed but those of the CR LFs";
 
@@ -506,6 +506,108 @@ TEST_F(ZelProgram, AboutShowsTheDialogAndPrintsTheComponentListExactlyAsTheClipb
   const Outcome unknown = zel("about --open 'Home page'");
   EXPECT_EQ(unknown.status, 2);
   EXPECT_TRUE(unknown.says("no link \"Home page\"")) << unknown.output;
+}
+
+// ---- the state a workbook keeps ------------------------------------------------------------------
+
+TEST_F(ZelProgram, GetDataFromASavedWorkbookOpensWithItsOptions) {
+  ASSERT_EQ(zel("get-data --start-cell C5 --annotations 'Center Frequency' --no-chart --out first.xlsx").status, 0);
+  const auto firstWritten = fs::last_write_time(folder / "first.xlsx");
+  // Nothing typed this time: the dialog shows what the workbook remembers.
+  const Outcome run = zel("get-data --from first.xlsx --out second.xlsx");
+  ASSERT_EQ(run.status, 0) << run.output;
+  const Book book = read("second.xlsx");
+  const std::string data = book.sheets.front() == "Sheet1" ? book.sheets.back() : book.sheets.front();
+  EXPECT_EQ(book.cells.at(data + "!C5"), "Frequency (Hz)") << run.output;
+  EXPECT_EQ(labelled(book, data, "Center Frequency").size(), 1u);
+  EXPECT_TRUE(labelled(book, data, "Attenuation").empty());
+  // The analyzer of the first run is gone: the simulated one of this run answers instead.
+  EXPECT_TRUE(run.says("built-in simulated analyzer at")) << run.output;
+  EXPECT_EQ(fs::last_write_time(folder / "first.xlsx"), firstWritten);
+}
+
+TEST_F(ZelProgram, SetupsCaptureListAndRestoreTheAnalyzersSettings) {
+  sim::AnalyzerServer analyzer{sim::ServerOptions{.port = 0}};
+  analyzer.start();
+  const std::string address = fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", analyzer.port());
+  const auto attenuation = [&](const char* value) {
+    analyzer.withAnalyzer([&](sim::Analyzer& a) { a.execute(std::string(":POW:ATT ") + value); });
+  };
+  attenuation("30");
+  const Outcome wide = zel("setups capture wide --instrument " + address + " --out one.xlsx");
+  ASSERT_EQ(wide.status, 0) << wide.output;
+  attenuation("50");
+  // The saved link reconnects without naming the analyzer again; the earlier state is kept.
+  const Outcome narrow = zel("setups capture narrow --from one.xlsx --out two.xlsx");
+  ASSERT_EQ(narrow.status, 0) << narrow.output;
+  EXPECT_TRUE(narrow.says("Reconnected to " + address)) << narrow.output;
+
+  const Outcome list = shell(fmt::format("( {} setups list --from two.xlsx 2>/dev/null )", ZEL_PROGRAM));
+  ASSERT_EQ(list.status, 0) << list.output;
+  EXPECT_EQ(list.output.substr(0, 5), "wide\t") << list.output;
+  EXPECT_EQ(std::count(list.output.begin(), list.output.end(), '\n'), 2) << list.output;
+  EXPECT_TRUE(list.says("\nnarrow\t")) << list.output;
+
+  attenuation("10");
+  const Outcome restored = zel("setups restore WIDE --from two.xlsx");
+  ASSERT_EQ(restored.status, 0) << restored.output;
+  EXPECT_EQ(analyzer.withAnalyzer([](sim::Analyzer& a) { return a.settings().attenuationDb; }), 30);
+
+  const Outcome unknown = zel("setups restore medium --from two.xlsx");
+  EXPECT_NE(unknown.status, 0);
+  EXPECT_TRUE(unknown.says("no state named \"medium\"")) << unknown.output;
+}
+
+TEST_F(ZelProgram, SetupsImportKeepsAnOlderAnalyzersFile) {
+  std::ofstream(folder / "bench.set", std::ios::binary)
+      << "NORDAL SETUP FILE\nv1\nsaved\nMODEL ZEL-Q 3008\n#15ABCDE" << std::string(120, 'x');
+  const Outcome run = zel("setups import bench.set --out imported.xlsx");
+  ASSERT_EQ(run.status, 0) << run.output;
+  const Outcome list = shell(fmt::format("( {} setups list --from imported.xlsx 2>/dev/null )", ZEL_PROGRAM));
+  EXPECT_EQ(list.output, "bench\tZEL-Q 3008, version *\n");
+
+  std::ofstream(folder / "notes.txt") << std::string(150, 'n');
+  const Outcome refused = zel("setups import notes.txt --out notes.xlsx");
+  EXPECT_NE(refused.status, 0);
+  EXPECT_TRUE(refused.says("is not a settings file")) << refused.output;
+  EXPECT_FALSE(fs::exists(folder / "notes.xlsx"));
+}
+
+TEST_F(ZelProgram, ASavedStateThatCannotBeOpenedIsRefusedBeforeAnythingIsMeasured) {
+  ASSERT_EQ(zel("get-data --out saved.xlsx").status, 0);
+  // The same workbook with its state marked as written by a newer zel.
+  const Outcome newer = shell(R"(/usr/bin/python3 -c '
+import base64, re, zipfile
+src = zipfile.ZipFile("saved.xlsx")
+out = zipfile.ZipFile("newer.xlsx", "w")
+for item in src.infolist():
+    data = src.read(item.filename)
+    if item.filename == "customXml/item1.xml":
+        text = data.decode()
+        m = re.search(r">([A-Za-z0-9+/=]+)<", text)
+        bag = bytearray(base64.b64decode(m.group(1)))
+        bag[4] = 2
+        data = (text[:m.start(1)] + base64.b64encode(bytes(bag)).decode() + text[m.end(1):]).encode()
+    out.writestr(item, data)
+out.close()')");
+  ASSERT_EQ(newer.status, 0) << newer.output;
+  std::ofstream(folder / "text.xlsx") << "not a workbook";
+
+  struct Case {
+    std::string file, says;
+  };
+  for (const Case& c : {Case{"newer.xlsx", "property bag version 2 is not supported"},
+                        Case{"text.xlsx", "is not an Office package"}}) {
+    SCOPED_TRACE(c.file);
+    const auto before = fs::last_write_time(folder / c.file);
+    const Outcome run = zel("get-data --from " + c.file + " --out refused.xlsx");
+    EXPECT_NE(run.status, 0);
+    EXPECT_TRUE(run.says(c.says)) << run.output;
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_FALSE(run.says("Measurement") || run.says("simulated analyzer")) << run.output;
+    EXPECT_FALSE(fs::exists(folder / "refused.xlsx"));
+    EXPECT_EQ(fs::last_write_time(folder / c.file), before);
+  }
 }
 
 }  // namespace

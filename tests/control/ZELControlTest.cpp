@@ -245,6 +245,18 @@ TEST_F(LegacyFile, CarriageReturnsAreDroppedFromTheFourthLine) {
   EXPECT_EQ(info->model, "ZEL-Q 3008");
 }
 
+TEST_F(LegacyFile, TheByteCountIsReadFromTheHeaderAloneEvenWhereItsDigitsRunPastIt) {
+  // "#" at position 97 with five count digits: only "12" lies within the first 100 characters,
+  // and the block starts after all five.
+  std::string file = "a\nb\nc\nd MODEL\n" + std::string(96 - 14, 'p') + "#512345" + "BLOCK-BYTES!" + std::string(20, 'z');
+  ASSERT_EQ(file.find('#'), 96u);
+  const auto info = read(write("edge.set", file));
+  ASSERT_TRUE(info);
+  const auto& data = info->data.asArray().bytes();
+  EXPECT_EQ(std::string(data.begin(), data.end()), "BLOCK-BYTES!");
+  EXPECT_EQ(info->model, "MODEL");
+}
+
 TEST_F(LegacyFile, AnythingThatIsNotALegacyFileGivesNothing) {
   const std::string good = legacyFile("\n", "STATE");
   EXPECT_FALSE(read(write("short.set", good.substr(0, 99)))) << "99 bytes";

@@ -15,6 +15,7 @@
 
 #include "automation/Error.h"
 #include "automation/Object.h"
+#include "office/ControlStatePart.h"
 #include "office/MetafileRenderer.h"
 #include "office/excel/A1Reference.h"
 #include "office/excel/Constants.h"
@@ -509,7 +510,7 @@ class Writer {
 
 }  // namespace
 
-void WorkbookSaver::save(const std::filesystem::path& path) const {
+void WorkbookSaver::save(const std::filesystem::path& path, const automation::PropertyBag* controlState) const {
   workbook_.requireOpen();
   std::filesystem::path temporary = path;
   temporary += fmt::format(".~{}.tmp", ::getpid());
@@ -537,6 +538,7 @@ void WorkbookSaver::save(const std::filesystem::path& path) const {
     const lxw_error closed = writer.close();
     if (closed != LXW_NO_ERROR)
       saveFailed(fmt::format("The workbook could not be saved to '{}': {}", path.string(), lxw_strerror(closed)));
+    if (controlState) ControlStatePart::write(temporary, controlState->toBytes());
     std::error_code renamed;
     std::filesystem::rename(temporary, path, renamed);
     if (renamed)

@@ -17,7 +17,12 @@
 // complete: a failed save leaves any earlier file as it was and no partial file behind. A value
 // a file cannot hold (NaN, an infinity, a date before 1900, text beyond 32767 characters) raises
 // 1004 naming the sheet and cell.
+//
+// With a control's property bag, the package also carries the control's state as a part of its
+// own (ControlStatePart), added before the rename so that the file appears whole or not at all.
 #include <filesystem>
+
+#include "automation/PropertyBag.h"
 
 namespace office::excel {
 
@@ -27,7 +32,7 @@ class WorkbookSaver {
  public:
   explicit WorkbookSaver(const MemoryWorkbook& workbook) : workbook_(workbook) {}
 
-  void save(const std::filesystem::path& path) const;
+  void save(const std::filesystem::path& path, const automation::PropertyBag* controlState = nullptr) const;
 
  private:
   const MemoryWorkbook& workbook_;
