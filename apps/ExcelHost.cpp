@@ -187,6 +187,12 @@ Outcome ExcelHost::getData(const GetDataRequest& request) {
   if (desk_.criticalCount() > criticalBefore) return Outcome::Failed;
   // Even a single measurement is taken by the host's call when it is due: now.
   if (!more) return measured() > measuredBefore ? Outcome::Done : Outcome::Cancelled;
+  // A workbook recovered from the journal remembers what the saved one would: the options just
+  // chosen, the connection, the captured states.
+  if (journal_) {
+    const std::vector<uint8_t> state = controlState().toBytes();
+    journal_->appendControlState(std::string(state.begin(), state.end()));
+  }
   return runSchedule(more, start);
 }
 
@@ -223,10 +229,14 @@ int ExcelHost::worksheets() const {
 int ExcelHost::measured() const { return worksheets() - initialSheets_; }
 
 void ExcelHost::save(const std::filesystem::path& path) const {
+  office::excel::WorkbookSaver(*excel_->activeWorkbook()).save(path, &controlState());
+}
+
+const automation::PropertyBag& ExcelHost::controlState() const {
   automation::PropertyBag& bag = site_->propertyBag();
   bag.clear();
   control_->WriteProperties(bag);
-  office::excel::WorkbookSaver(*excel_->activeWorkbook()).save(path, &bag);
+  return bag;
 }
 
 const office::excel::MemoryWorkbook& ExcelHost::workbook() const { return *excel_->activeWorkbook(); }

@@ -80,6 +80,8 @@ class ExcelHost {
   Outcome runSchedule(bool more, automation::Variant start);
   int worksheets() const;
   void keepFinishedSheets();
+  // The control's property bag as the container saves it.
+  const automation::PropertyBag& controlState() const;
 
   std::ostream& out_;
   automation::Registry registry_;

@@ -1,6 +1,10 @@
 #include "JournalRecovery.h"
 
+#include <optional>
+#include <span>
+
 #include "RunJournal.h"
+#include "automation/PropertyBag.h"
 #include "SheetCodec.h"
 #include "office/excel/MemoryApplication.h"
 #include "office/excel/MemoryWorkbook.h"
@@ -25,7 +29,13 @@ Recovery recoverWorkbook(const std::filesystem::path& workbook) {
   for (const std::string& record : contents.records) decodeSheet(record, book);
 
   if (recovery.measurements > 0) {
-    office::excel::WorkbookSaver(*book).save(workbook);
+    std::optional<automation::PropertyBag> state;
+    if (contents.controlState) {
+      const auto& bytes = *contents.controlState;
+      state = automation::PropertyBag::fromBytes(
+          std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    }
+    office::excel::WorkbookSaver(*book).save(workbook, state ? &*state : nullptr);
     syncFile(workbook);
     recovery.sheets = summarize(*book);
   }

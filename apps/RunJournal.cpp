@@ -21,6 +21,8 @@ namespace {
 constexpr char kMagic[8] = {'Z', 'E', 'L', 'J', 'R', 'N', 'L', '\0'};
 constexpr size_t kHeaderSize = sizeof kMagic + sizeof(uint32_t);
 constexpr size_t kRecordHeaderSize = 2 * sizeof(uint32_t);
+constexpr char kSheetRecord = 'S';
+constexpr char kControlStateRecord = 'B';
 
 [[noreturn]] void failed(const std::string& doing, const fs::path& path) {
   throw std::runtime_error(fmt::format("{} {}: {}", doing, path.string(), std::strerror(errno)));
@@ -81,15 +83,24 @@ RunJournal::~RunJournal() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-void RunJournal::append(const std::string& record) {
+void RunJournal::append(const std::string& record) { write(kSheetRecord, record); }
+
+void RunJournal::appendControlState(const std::string& state) {
+  waitDurable();
+  write(kControlStateRecord, state);
+}
+
+void RunJournal::write(char kind, const std::string& record) {
   std::lock_guard hold(lock_);
   std::string bytes;
-  bytes.reserve(kRecordHeaderSize + record.size());
-  const uint32_t size = static_cast<uint32_t>(record.size());
-  const uint32_t crc = checksum(record.data(), record.size());
-  bytes.append(reinterpret_cast<const char*>(&size), sizeof size);
-  bytes.append(reinterpret_cast<const char*>(&crc), sizeof crc);
+  bytes.reserve(kRecordHeaderSize + 1 + record.size());
+  bytes.resize(kRecordHeaderSize);
+  bytes += kind;
   bytes += record;
+  const uint32_t size = static_cast<uint32_t>(bytes.size() - kRecordHeaderSize);
+  const uint32_t crc = checksum(bytes.data() + kRecordHeaderSize, size);
+  std::memcpy(bytes.data(), &size, sizeof size);
+  std::memcpy(bytes.data() + sizeof size, &crc, sizeof crc);
   writeAll(fd_, bytes.data(), bytes.size(), path_);
   if (::fdatasync(fd_) != 0) failed("could not sync", path_);
 }
@@ -138,8 +149,13 @@ JournalContents readJournal(const fs::path& path) {
     const uint32_t crc = readWord(bytes, at + sizeof size);
     if (size > bytes.size() - at - kRecordHeaderSize) break;
     const char* record = bytes.data() + at + kRecordHeaderSize;
-    if (checksum(record, size) != crc) break;
-    contents.records.emplace_back(record, size);
+    if (size == 0 || checksum(record, size) != crc) break;
+    if (record[0] == kSheetRecord)
+      contents.records.emplace_back(record + 1, size - 1);
+    else if (record[0] == kControlStateRecord)
+      contents.controlState.emplace(record + 1, size - 1);
+    else
+      break;  // written by a later zel: what follows is not read as this one's
     at += kRecordHeaderSize + size;
   }
   contents.droppedBytes = bytes.size() - at;

@@ -4,14 +4,16 @@
 // "series.xlsx"). A run that ends normally saves the workbook and removes its journal; a run
 // that was killed leaves the journal, from which `zel recover series.xlsx` builds the workbook.
 //
-// The file: the 8 bytes "ZELJRNL\0", the format version (32 bits), then one record per sheet:
-// its length and CRC-32 (32 bits each) and the sheet's bytes (SheetCodec). A record cut short or
-// damaged (the one being written when the process died) ends the journal: it and anything after
-// it are dropped, and what came before is read as written.
+// The file: the 8 bytes "ZELJRNL\0", the format version (32 bits), then records: each its length
+// and CRC-32 (32 bits each), then its kind (one byte) and bytes: a finished sheet (SheetCodec), or
+// the control's state (its property bag) as the workbook will carry it; the last state wins. A
+// record cut short or damaged (the one being written when the process died) ends the journal: it
+// and anything after it are dropped, and what came before is read as written.
 #include <cstdint>
 #include <filesystem>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,7 +22,7 @@ namespace zelhost {
 
 class RunJournal {
  public:
-  static constexpr uint32_t kVersion = 1;
+  static constexpr uint32_t kVersion = 2;
 
   static std::filesystem::path pathFor(const std::filesystem::path& workbook);
 
@@ -31,8 +33,10 @@ class RunJournal {
   RunJournal& operator=(const RunJournal&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  // Adds one record and returns once it is on the disk.
+  // Adds a finished sheet's record and returns once it is on the disk.
   void append(const std::string& record);
+  // Adds the control's state and returns once it is on the disk.
+  void appendControlState(const std::string& state);
   // Adds one record on a thread of its own and returns at once, so that the disk's sync runs
   // while the host waits for the next measurement; waitDurable() returns once it is on the disk.
   void appendInBackground(std::string record);
@@ -44,6 +48,8 @@ class RunJournal {
   std::mutex& lock() { return lock_; }
 
  private:
+  void write(char kind, const std::string& bytes);
+
   std::filesystem::path path_;
   int fd_ = -1;
   std::mutex lock_;
@@ -52,7 +58,8 @@ class RunJournal {
 };
 
 struct JournalContents {
-  std::vector<std::string> records;
+  std::vector<std::string> records;  // the sheets
+  std::optional<std::string> controlState;
   uint64_t droppedBytes = 0;  // a damaged or cut-off tail
 };
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "RunJournal.h"
 
@@ -56,6 +57,23 @@ TEST_F(Journal, KeepsItsRecordsBesideTheWorkbookAndRefusesASecondRun) {
   EXPECT_THROW(zelhost::RunJournal{workbook}, std::runtime_error) << "the unrecovered run stays";
 }
 
+TEST_F(Journal, TheControlsStateTravelsBesideTheSheetsAndTheLastOneWins) {
+  fs::path path;
+  {
+    zelhost::RunJournal journal(workbook);
+    EXPECT_FALSE(zelhost::readJournal(journal.path()).controlState);
+    journal.appendControlState("options of the first Get Data");
+    journal.append("first sheet");
+    journal.appendControlState("options of the second Get Data");
+    journal.appendInBackground("second sheet");
+    journal.waitDurable();
+    path = journal.path();
+  }
+  const auto contents = zelhost::readJournal(path);
+  EXPECT_EQ(contents.records, (std::vector<std::string>{"first sheet", "second sheet"}));
+  EXPECT_EQ(contents.controlState, "options of the second Get Data");
+}
+
 TEST_F(Journal, AMeasurementCutOffOrNeverWrittenEndsTheJournalWithoutHarmingWhatCameBefore) {
   const std::string second(5000, 'x');
   const fs::path path = written("first sheet", second);
@@ -67,7 +85,7 @@ TEST_F(Journal, AMeasurementCutOffOrNeverWrittenEndsTheJournalWithoutHarmingWhat
     const auto contents = zelhost::readJournal(path);
     ASSERT_EQ(contents.records.size(), 1u);
     EXPECT_EQ(contents.records[0], "first sheet");
-    EXPECT_EQ(contents.droppedBytes, second.size() + 8 - cut);
+    EXPECT_EQ(contents.droppedBytes, second.size() + 9 - cut);
   }
   // Its length on the disk but its bytes not: the pages the system never wrote read as zeros.
   std::string torn = whole;
@@ -75,7 +93,7 @@ TEST_F(Journal, AMeasurementCutOffOrNeverWrittenEndsTheJournalWithoutHarmingWhat
   rewrite(path, torn);
   const auto contents = zelhost::readJournal(path);
   ASSERT_EQ(contents.records.size(), 1u);
-  EXPECT_EQ(contents.droppedBytes, second.size() + 8);
+  EXPECT_EQ(contents.droppedBytes, second.size() + 9);
 }
 
 TEST_F(Journal, AFileThatIsNoJournalOrOfAnotherFormatIsRefused) {
@@ -83,13 +101,13 @@ TEST_F(Journal, AFileThatIsNoJournalOrOfAnotherFormatIsRefused) {
   std::string bytes = bytesOf(path);
   rewrite(path, "PK\x03\x04 a workbook");
   EXPECT_THROW(zelhost::readJournal(path), std::runtime_error);
-  bytes[8] = 2;  // the format after this one
+  bytes[8] = 3;  // the format after this one
   rewrite(path, bytes);
   try {
     zelhost::readJournal(path);
-    ADD_FAILURE() << "a journal of format 2 was read";
+    ADD_FAILURE() << "a journal of format 3 was read";
   } catch (const std::runtime_error& e) {
-    EXPECT_NE(std::string(e.what()).find("format 2"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("format 3"), std::string::npos) << e.what();
   }
 }
 

@@ -380,6 +380,9 @@ TEST_F(ZelProgram, AKilledRunIsRecoveredWithEveryMeasurementThatFinished) {
                                                                         << book.chartXml.at(sheet);
   }
   EXPECT_EQ(zel("recover killed.xlsx").status, 2) << "nothing left to recover";
+  // The recovered workbook remembers the run's options as a saved one would.
+  const Outcome state = zel("setups list --from killed.xlsx");
+  EXPECT_EQ(state.status, 0) << state.output;
 }
 
 TEST_F(ZelProgram, AClosedPipeCostsOnlyTheLinesNobodyRead) {
