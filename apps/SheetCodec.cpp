@@ -306,6 +306,12 @@ std::string encodeSheet(const xl::MemoryWorkbook& book, const xl::MemoryWorkshee
   const auto number = [&](xl::StyleTable::Index index) {
     return numbers.try_emplace(index, static_cast<uint32_t>(numbers.size())).first->second;
   };
+  // A column of numbers shares one style: looked up once, not once a cell.
+  std::optional<std::pair<xl::StyleTable::Index, uint32_t>> lastStyle;
+  const auto cellStyleNumber = [&](xl::StyleTable::Index index) {
+    if (!lastStyle || lastStyle->first != index) lastStyle.emplace(index, number(index));
+    return lastStyle->second;
+  };
   // Cells go in runs down a column that share a style: a column of numbers costs little more
   // than its numbers.
   Out cells;
@@ -317,7 +323,7 @@ std::string encodeSheet(const xl::MemoryWorkbook& book, const xl::MemoryWorkshee
     if (runLength > 0) std::memcpy(cells.bytes.data() + lengthAt, &runLength, sizeof runLength);
   };
   sheet.cells().forEachUsed([&](int32_t row, int32_t column, const xl::Cell& cell) {
-    const uint32_t style = number(cell.style);
+    const uint32_t style = cellStyleNumber(cell.style);
     if (runLength == 0 || column != runColumn || row != lastRow + 1 || style != runStyle) {
       closeRun();
       ++runs;
