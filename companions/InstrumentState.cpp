@@ -8,6 +8,8 @@
 
 namespace kro {
 
+using forms::place;
+
 namespace {
 
 std::string trimmed(const std::string& text) {
@@ -22,11 +24,6 @@ std::string fileStem(const std::string& fileName) {
   std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
   const auto dot = name.rfind('.');
   return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
-void place(forms::Control& control, int left, int top, int width, int height, int tabIndex) {
-  control.Move(left, top, width, height);
-  control.setTabIndex(tabIndex);
 }
 
 void tell(const std::string& text) { forms::MsgBox(text, forms::vbOKOnly | forms::vbExclamation, InstrumentState::kMessageTitle); }

@@ -11,6 +11,8 @@ namespace kro {
 
 using automation::Variant;
 
+using forms::place;
+
 namespace {
 
 std::string trimmed(std::string text) {
@@ -18,11 +20,6 @@ std::string trimmed(std::string text) {
   if (first == std::string::npos) return {};
   const auto last = text.find_last_not_of(" \t");
   return text.substr(first, last - first + 1);
-}
-
-void place(forms::Control& control, int left, int top, int width, int height, int tabIndex) {
-  control.Move(left, top, width, height);
-  control.setTabIndex(tabIndex);
 }
 
 }  // namespace

@@ -18,12 +18,9 @@ namespace zel {
 
 using automation::Variant;
 
-namespace {
+using forms::place;
 
-void place(forms::Control& control, int left, int top, int width, int height, int tabIndex) {
-  control.Move(left, top, width, height);
-  control.setTabIndex(tabIndex);
-}
+namespace {
 
 template <class T>
 T& required(const std::shared_ptr<T>& object) {

@@ -16,6 +16,8 @@ using automation::DispatchArgs;
 using automation::DispId;
 using automation::Variant;
 
+using forms::place;
+
 namespace {
 
 constexpr int kErrorStyle = forms::vbOKOnly | forms::vbCritical;
@@ -49,11 +51,6 @@ automation::TypeInfo buildTypeInfo(const char* className, const char* iid, const
       .get("SamplesSpecifiedByDuration", C::kDispSamplesSpecifiedByDuration, &C::SamplesSpecifiedByDuration)
       .method("Init", init, &C::Init)
       .build();
-}
-
-void place(forms::Control& control, int left, int top, int width, int height, int tabIndex) {
-  control.Move(left, top, width, height);
-  control.setTabIndex(tabIndex);
 }
 
 }  // namespace

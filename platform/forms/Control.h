@@ -128,4 +128,10 @@ class Control {
   Common common_, designCommon_;
 };
 
+// What a form's design sets for each of its controls: where it sits and its place in the tab order.
+inline void place(Control& control, int left, int top, int width, int height, int tabIndex) {
+  control.Move(left, top, width, height);
+  control.setTabIndex(tabIndex);
+}
+
 }  // namespace forms
