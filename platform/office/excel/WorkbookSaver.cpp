@@ -280,7 +280,10 @@ std::string numberFormatAt(const MemoryWorksheet& sheet, int32_t row, int32_t co
 
 // The chart as Excel shows it: an XY chart with straight lines over its source columns.
 lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
-  lxw_chart* out = workbook_add_chart(book, LXW_CHART_SCATTER_STRAIGHT);
+  // Excel draws series without x values against their point numbers 1..N. The writer's XY chart
+  // needs x values, so such a chart is saved as the line chart that drawing amounts to.
+  const bool pointNumbers = !chart.series().empty() && !chart.series().front()->xValues();
+  lxw_chart* out = workbook_add_chart(book, pointNumbers ? LXW_CHART_LINE : LXW_CHART_SCATTER_STRAIGHT);
   if (!out) saveFailed("The workbook could not be saved: a chart");
   const auto source = chart.sourceSheet();
   for (const auto& series : chart.series()) {
@@ -288,11 +291,12 @@ lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
     if (source) {
       const std::string& name = source->sheetName();
       const Area& v = series->values();
-      // A series without x values is plotted against 1..N, as Excel does.
-      if (const auto& x = series->xValues())
-        chart_series_set_categories(line, name.c_str(), x->row1 - 1, x->column1 - 1, x->row2 - 1, x->column1 - 1);
+      const Area x = series->xValues().value_or(v);
+      if (!pointNumbers)
+        chart_series_set_categories(line, name.c_str(), x.row1 - 1, x.column1 - 1, x.row2 - 1, x.column1 - 1);
       chart_series_set_values(line, name.c_str(), v.row1 - 1, v.column1 - 1, v.row2 - 1, v.column1 - 1);
     }
+    if (pointNumbers) chart_series_set_marker_type(line, LXW_CHART_MARKER_NONE);
     lxw_chart_line format{};
     setLine(format, *series->line());
     chart_series_set_line(line, &format);
@@ -320,10 +324,10 @@ lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
     // another automatic minimum would otherwise draw the other axis inside the plot.
     if (axis.crossesAt() && *axis.crossesAt() == axis.MinimumScale()) chart_axis_set_crossing_min(out_axis);
     else if (axis.crossesAt()) chart_axis_set_crossing(out_axis, *axis.crossesAt());
-    if (source && !chart.series().empty()) {
+    if (source && !chart.series().empty() && !(type == xlCategory && pointNumbers)) {
       // Tick labels as the axis's source column shows its values.
       const MemorySeries& first = *chart.series().front();
-      const Area from = type == xlCategory ? first.xValues().value_or(first.values()) : first.values();
+      const Area from = type == xlCategory ? *first.xValues() : first.values();
       const std::string format = numberFormatAt(*source, from.row1, from.column1);
       if (format != "General") chart_axis_set_num_format(out_axis, format.c_str());
     }
