@@ -1,12 +1,14 @@
 # make check: install what is missing, configure, build and run every test.
 # make demo:  the host program's demonstration run.
+# make mutants: deliberate faults that the tests must catch, each built and tested in a copy
+#               under build/mutants (slow, not part of check). FAULTS="word ..." picks some.
 PRESET ?= default
 DEBIAN_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
                    libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev zlib1g-dev libzip-dev python3 \
                    python3-openpyxl libwmf-dev fonts-urw-base35 file
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: check demo deps configure build asan clean
+.PHONY: check demo deps configure build asan clean mutants
 
 check: build
 	ctest --preset $(PRESET)
@@ -33,6 +35,9 @@ asan:
 demo: configure
 	cmake --build --preset $(PRESET) --target zel
 	build/$(PRESET)/apps/zel demo
+
+mutants: deps
+	python3 scripts/mutants.py $(FAULTS)
 
 clean:
 	rm -rf build
