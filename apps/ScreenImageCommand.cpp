@@ -67,6 +67,17 @@ std::string cellBesideChart(ExcelHost& host) {
   return "A1";
 }
 
+namespace {
+
+// The file is on the disk, and its name on stdout for the script that asked.
+int saved(const fs::path& file) {
+  syncFile(file);
+  std::cout << file.string() << std::endl;
+  return kExitDone;
+}
+
+}  // namespace
+
 ScreenImageCommand::ScreenImageCommand(CLI::App& app) {
   command_ = app.add_subcommand("screen-image", "Take the analyzer's screen image into a workbook, a document or a file");
   command_->footer(
@@ -104,25 +115,19 @@ int ScreenImageCommand::run() {
     throw UsageError(fmt::format("--cell {} is no cell; give one like A1 or C3", cell_));
 
   Instrument instrument(host_);
-  const fs::path saved = file_.empty() ? fs::path(out_) : fs::path(file_);
-  if (document) {
-    if (!screenImageIntoDocument(instrument.address(), saved)) return kExitIncomplete;
-  } else {
-    ExcelHost host(std::cerr);
-    if (!host.connect(instrument.address())) {
-      std::cerr << "zel: could not connect to " << instrument.address() << std::endl;
-      return kExitIncomplete;
-    }
-    // An existing file was allowed by --force: that is the answer to the Save dialog's question
-    // whether to replace it.
-    ScreenImageRequest request{.cell = cell_};
-    if (!file_.empty()) request.file = file_;
-    if (!getScreenImage(host, request)) return kExitIncomplete;
-    if (file_.empty()) host.save(saved);
+  if (document) return screenImageIntoDocument(instrument.address(), out_) ? saved(out_) : kExitIncomplete;
+  ExcelHost host(std::cerr);
+  if (!host.connect(instrument.address())) {
+    std::cerr << "zel: could not connect to " << instrument.address() << std::endl;
+    return kExitIncomplete;
   }
-  syncFile(saved);
-  std::cout << saved.string() << std::endl;
-  return kExitDone;
+  // An existing file was allowed by --force: that is the answer to the Save dialog's question
+  // whether to replace it.
+  ScreenImageRequest request{.cell = cell_};
+  if (!file_.empty()) request.file = file_;
+  if (!getScreenImage(host, request)) return kExitIncomplete;
+  if (file_.empty()) host.save(out_);
+  return saved(file_.empty() ? out_ : file_);
 }
 
 }  // namespace zelhost

@@ -219,12 +219,6 @@ TEST(WordConnection, DataTransferMembersRaiseTheUnsupportedErrorAndTouchNothing)
   automation::PropertyBag bag;
   connection.WriteProperties(bag);
   EXPECT_EQ(bag.size(), 0u);
-  connection.ReadProperties(bag);
-  connection.SetInRepeatDataTransfer(true);
-  connection.UpdateStatus("Connected");
-  host.word->setDisplayStatusBar(false);
-  connection.UpdateStatus("hidden");
-  EXPECT_EQ(host.word->StatusBar(), "Connected");
   connection.SetBusyCursor(true);
   EXPECT_EQ(host.word->System()->Cursor(), office::word::wdCursorWait);
   connection.SetBusyCursor(false);

@@ -338,6 +338,41 @@ TEST_F(WorkbookSaverTest, AValueAFileCannotHoldFailsTheSaveAndKeepsTheEarlierFil
   EXPECT_GT(fs::file_size(path), 1000u);
 }
 
+// A placeable Windows metafile `width` x `height` units at 96 a inch: white, with a solid
+// rectangle of `colour` (0x00BBGGRR) over its right half.
+std::string halfFilledMetafile(uint16_t width, uint16_t height, uint32_t colour) {
+  std::vector<uint16_t> records;
+  auto record = [&](uint16_t function, std::vector<uint16_t> words) {
+    const auto size = static_cast<uint32_t>(3 + words.size());
+    records.insert(records.end(), {static_cast<uint16_t>(size & 0xFFFF), static_cast<uint16_t>(size >> 16), function});
+    records.insert(records.end(), words.begin(), words.end());
+  };
+  const auto brush = [&](uint32_t rgb) {
+    record(0x02FC, {0, static_cast<uint16_t>(rgb & 0xFFFF), static_cast<uint16_t>(rgb >> 16), 0});
+  };
+  record(0x0103, {8});               // SETMAPMODE anisotropic
+  record(0x020B, {0, 0});            // SETWINDOWORG
+  record(0x020C, {height, width});   // SETWINDOWEXT
+  brush(0xFFFFFF);                   // object 0
+  brush(colour);                     // object 1
+  record(0x012D, {0});               // SELECTOBJECT
+  record(0x041B, {height, width, 0, 0});  // RECTANGLE bottom, right, top, left
+  record(0x012D, {1});
+  record(0x041B, {height, width, 0, static_cast<uint16_t>(width / 2)});
+  record(0x0000, {});                // EOF
+  std::vector<uint16_t> words{0xCDD7, 0x9AC6, 0, 0, 0, width, height, 96, 0, 0};
+  uint16_t checksum = 0;
+  for (uint16_t w : words) checksum ^= w;
+  words.push_back(checksum);
+  const auto total = static_cast<uint32_t>(9 + records.size());
+  words.insert(words.end(), {1, 9, 0x0300, static_cast<uint16_t>(total & 0xFFFF), static_cast<uint16_t>(total >> 16),
+                             2, 8, 0, 0});
+  words.insert(words.end(), records.begin(), records.end());
+  std::string bytes;
+  for (uint16_t w : words) bytes += {static_cast<char>(w & 0xFF), static_cast<char>(w >> 8)};
+  return bytes;
+}
+
 TEST_F(WorkbookSaverTest, PicturesAreEmbeddedAndMetafilesArePlayedIntoPngAtTheirSize) {
   REQUIRE_READER();
   // A 1 x 1 PNG, a metafile, and an enhanced metafile that no .xlsx can carry.
@@ -347,7 +382,7 @@ TEST_F(WorkbookSaverTest, PicturesAreEmbeddedAndMetafilesArePlayedIntoPngAtTheir
                                0x9C, 0x63, 0xF8, 0xCF, 0xC0, 0xF0, 0x1F, 0x00, 0x05, 0x00, 0x01, 0xFF, 0x89, 0x99,
                                0x3D, 0x1D, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
   std::ofstream(file("dot.png"), std::ios::binary).write(reinterpret_cast<const char*>(png), sizeof png);
-  std::ofstream(file("screen.wmf"), std::ios::binary) << office::testing::halfFilledMetafile(640, 480, 0x0000FF);
+  std::ofstream(file("screen.wmf"), std::ios::binary) << halfFilledMetafile(640, 480, 0x0000FF);
   std::ofstream(file("screen.emf"), std::ios::binary) << std::string("\x01\0\0\0\x6c\0\0\0", 8) << std::string(100, '\0');
   auto shapes = sheet("Sheet1")->Shapes();
   shapes->AddPicture(file("dot.png").string(), msoFalse, msoTrue, 120, 30, 200, 150);
