@@ -5,7 +5,7 @@
 PRESET ?= default
 DEBIAN_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
                    libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev zlib1g-dev libzip-dev python3 \
-                   python3-openpyxl libwmf-dev fonts-urw-base35 file
+                   python3-openpyxl python3-docx libwmf-dev fonts-urw-base35 file
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: check demo deps configure build asan clean mutants
