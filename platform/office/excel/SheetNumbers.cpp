@@ -1,6 +1,7 @@
 #include "office/excel/SheetNumbers.h"
 
 #include <fmt/format.h>
+#include <libdeflate.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 #include "automation/Error.h"
 #include "office/excel/A1Reference.h"
@@ -19,7 +21,7 @@ namespace {
 constexpr int32_t kSaveError = 1004;
 constexpr const char* kSource = "Microsoft Excel";
 // Fast rather than small: the parts are mostly digits, which compress well at any level.
-constexpr zip_uint32_t kCompressionLevel = 1;
+constexpr int kCompressionLevel = 1;
 
 [[noreturn]] void saveFailed(const std::filesystem::path& package, const std::string& why) {
   throw automation::Error(kSaveError, fmt::format("The workbook could not be saved to '{}': {}", package.string(), why),
@@ -79,10 +81,14 @@ std::vector<WrittenRow> writtenRows(std::string_view data) {
   return rows;
 }
 
-// Builds the sheetData element: the written rows with the numbers merged in by row and column.
+// Builds the part: what comes before the sheetData element, the written rows with the numbers
+// merged in by row and column, what comes after. All in one buffer, which grows to megabytes.
 class Merger {
  public:
-  explicit Merger(std::vector<WrittenRow> rows) : rows_(std::move(rows)) { out_ = "<sheetData>"; }
+  Merger(std::string_view head, std::vector<WrittenRow> rows) : rows_(std::move(rows)) {
+    out_ = head;
+    out_ += "<sheetData>";
+  }
 
   void number(int32_t row, int32_t column, double value, int32_t format) {
     if (row != row_) {
@@ -107,17 +113,19 @@ class Merger {
     extend(row, column);
   }
 
-  std::string finish() {
+  // The whole part, its dimension widened to every cell.
+  std::string finish(std::string_view tail) {
     finishRow();
     while (next_ < rows_.size()) writeRow(rows_[next_++]);
     out_ += "</sheetData>";
+    out_ += tail;
+    const size_t at = out_.find("<dimension ref=\"");
+    if (at != std::string::npos && lastRow_ > 0) {
+      const size_t from = at + 16;
+      out_.replace(from, out_.find('"', from) - from,
+                   fmt::format("{}{}:{}{}", columnLetters(firstColumn_), firstRow_, columnLetters(lastColumn_), lastRow_));
+    }
     return std::move(out_);
-  }
-
-  // The cells' extent as an A1 range, or nothing when there are none.
-  std::optional<std::string> dimension() const {
-    if (lastRow_ == 0) return std::nullopt;
-    return fmt::format("{}{}:{}{}", columnLetters(firstColumn_), firstRow_, columnLetters(lastColumn_), lastRow_);
   }
 
  private:
@@ -192,11 +200,13 @@ class Merger {
   int32_t firstRow_ = 0, lastRow_ = 0, firstColumn_ = 0, lastColumn_ = 0;
 };
 
-// A worksheet part made when libzip comes to write it, and dropped once written.
+// A worksheet part made, and compressed, when libzip comes to write it, and dropped once
+// written. libzip copies it as it comes: compressed data it is told the sizes and checksum of is
+// not compressed again.
 class LazyPart {
  public:
-  LazyPart(std::string written, const SheetNumbers::Source& numbers)
-      : written_(std::move(written)), numbers_(numbers) {}
+  LazyPart(std::string written, const SheetNumbers::Source& numbers, libdeflate_compressor* compressor)
+      : written_(std::move(written)), numbers_(numbers), compressor_(compressor) {}
 
   static zip_int64_t callback(void* self, void* data, zip_uint64_t length, zip_source_cmd_t command) {
     return static_cast<LazyPart*>(self)->handle(data, length, command);
@@ -209,21 +219,27 @@ class LazyPart {
       switch (command) {
         case ZIP_SOURCE_SUPPORTS: return ZIP_SOURCE_SUPPORTS_READABLE;
         case ZIP_SOURCE_STAT: {
+          if (!made_) make();
           auto* stat = static_cast<zip_stat_t*>(data);
           zip_stat_init(stat);
-          stat->valid = ZIP_STAT_SIZE;
-          stat->size = size_ ? *size_ : made().size();
+          stat->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC;
+          stat->size = size_;
+          stat->comp_size = compressedSize_;
+          stat->comp_method = ZIP_CM_DEFLATE;
+          stat->crc = crc_;
           return sizeof(zip_stat_t);
         }
-        case ZIP_SOURCE_OPEN: made(); at_ = 0; return 0;
+        case ZIP_SOURCE_OPEN:
+          if (!made_ || !compressed_) make();
+          at_ = 0;
+          return 0;
         case ZIP_SOURCE_READ: {
-          const std::string& part = made();
-          const size_t n = std::min<size_t>(length, part.size() - at_);
-          std::copy_n(part.data() + at_, n, static_cast<char*>(data));
+          const size_t n = std::min<size_t>(length, compressedSize_ - at_);
+          std::copy_n(compressed_.get() + at_, n, static_cast<char*>(data));
           at_ += n;
           return static_cast<zip_int64_t>(n);
         }
-        case ZIP_SOURCE_CLOSE: part_.reset(); return 0;
+        case ZIP_SOURCE_CLOSE: compressed_.reset(); return 0;
         case ZIP_SOURCE_ERROR: return zip_error_to_data(&error_, data, length);
         case ZIP_SOURCE_FREE: return 0;
         default: zip_error_set(&error_, ZIP_ER_OPNOTSUPP, 0); return -1;
@@ -235,18 +251,24 @@ class LazyPart {
     }
   }
 
-  const std::string& made() {
-    if (!part_) {
-      part_ = SheetNumbers::merge(written_, numbers_);
-      size_ = part_->size();
-    }
-    return *part_;
+  void make() {
+    const std::string part = SheetNumbers::merge(written_, numbers_);
+    size_ = part.size();
+    crc_ = libdeflate_crc32(0, part.data(), part.size());
+    const size_t bound = libdeflate_deflate_compress_bound(compressor_, part.size());
+    compressed_ = std::make_unique_for_overwrite<char[]>(bound);
+    compressedSize_ = libdeflate_deflate_compress(compressor_, part.data(), part.size(), compressed_.get(), bound);
+    if (compressedSize_ == 0) throw std::runtime_error("a worksheet part could not be compressed");
+    made_ = true;
   }
 
   std::string written_;
   const SheetNumbers::Source& numbers_;
-  std::optional<std::string> part_;
-  std::optional<uint64_t> size_;  // known once made, so that asking again makes nothing
+  libdeflate_compressor* compressor_;
+  std::unique_ptr<char[]> compressed_;
+  bool made_ = false;  // the sizes and checksum below are known, even once the data is dropped
+  uint64_t size_ = 0, compressedSize_ = 0;
+  uint32_t crc_ = 0;
   size_t at_ = 0;
   zip_error_t error_{};
   std::exception_ptr failure_;
@@ -271,43 +293,31 @@ std::string SheetNumbers::merge(std::string_view part, const Source& numbers) {
   const size_t openEnd = part.find('>', dataAt);
   const bool empty = part[openEnd - 1] == '/';
   const size_t dataEnd = empty ? openEnd + 1 : part.find("</sheetData>", openEnd) + 12;
-  Merger merger(writtenRows(part.substr(openEnd + 1, dataEnd - openEnd - 1)));
+  Merger merger(part.substr(0, dataAt), writtenRows(part.substr(openEnd + 1, dataEnd - openEnd - 1)));
   numbers([&](int32_t row, int32_t column, double value, int32_t format) { merger.number(row, column, value, format); });
-  const std::string data = merger.finish();
-
-  std::string head(part.substr(0, dataAt));
-  if (const auto dimension = merger.dimension()) {
-    const size_t at = head.find("<dimension ref=\"");
-    if (at != std::string::npos) {
-      const size_t from = at + 16;
-      head.replace(from, head.find('"', from) - from, *dimension);
-    }
-  }
-  std::string merged;
-  merged.reserve(head.size() + data.size() + part.size() - dataEnd);
-  merged += head;
-  merged += data;
-  merged += part.substr(dataEnd);
-  return merged;
+  return merger.finish(part.substr(dataEnd));
 }
 
 void SheetNumbers::addTo(const std::filesystem::path& package, const std::vector<Source>& sheets) {
   int error = 0;
   zip_t* zip = zip_open(package.c_str(), 0, &error);
   if (!zip) saveFailed(package, "the package could not be opened again");
+  std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> compressor(
+      libdeflate_alloc_compressor(kCompressionLevel), &libdeflate_free_compressor);
   std::vector<std::unique_ptr<LazyPart>> parts;
   try {
+    if (!compressor) saveFailed(package, "no memory for compressing");
     for (size_t i = 0; i < sheets.size(); ++i) {
       const std::string name = fmt::format("xl/worksheets/sheet{}.xml", i + 1);
       const zip_int64_t index = zip_name_locate(zip, name.c_str(), 0);
       if (index < 0) saveFailed(package, fmt::format("it has no part {}", name));
-      parts.push_back(std::make_unique<LazyPart>(readPart(zip, static_cast<zip_uint64_t>(index)), sheets[i]));
+      parts.push_back(
+          std::make_unique<LazyPart>(readPart(zip, static_cast<zip_uint64_t>(index)), sheets[i], compressor.get()));
       zip_source_t* source = zip_source_function(zip, &LazyPart::callback, parts.back().get());
       if (!source || zip_file_replace(zip, static_cast<zip_uint64_t>(index), source, 0) != 0) {
         if (source) zip_source_free(source);
         saveFailed(package, zip_strerror(zip));
       }
-      zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, kCompressionLevel);
     }
   } catch (...) {
     zip_discard(zip);

@@ -484,8 +484,9 @@ TEST_F(WorkbookSaverTest, NumbersReadBackBitForBitInTheOrderASheetListsItsCells)
     const auto& gotY = read.at("C" + row);
     if (std::bit_cast<uint64_t>(std::strtod(gotX.at(0).c_str(), nullptr)) != std::bit_cast<uint64_t>(wantX) ||
         std::bit_cast<uint64_t>(std::strtod(gotY.at(0).c_str(), nullptr)) != std::bit_cast<uint64_t>(wantY) ||
-        gotX.at(1) != "0.00E+00" || gotY.at(1) != "General")
+        gotX.at(1) != "0.00E+00" || gotY.at(1) != "General") {
       EXPECT_LT(++differing, 5) << "row " << row << ": " << gotX.at(0) << " " << gotY.at(0);
+    }
   }
   EXPECT_EQ(differing, 0);
 }
