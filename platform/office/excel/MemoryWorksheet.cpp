@@ -222,10 +222,6 @@ std::shared_ptr<excel::Shapes> MemoryWorksheet::Shapes() {
   return shapes_;
 }
 
-}  // namespace office::excel
-
-namespace office::excel {
-
 const CellStore& MemoryWorksheet::cells() const {
   if (reload_) {
     cells_ = reload_();

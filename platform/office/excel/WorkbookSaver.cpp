@@ -557,7 +557,8 @@ void WorkbookSaver::save(const std::filesystem::path& path, const automation::Pr
       numbers.push_back([worksheet, &formats](const SheetNumbers::Visit& visit) {
         worksheet->readCells([&](const CellStore& cells) {
           cells.forEachUsedByRow([&](int32_t row, int32_t column, const Cell& cell) {
-            if (cell.value.varType() == automation::vbDouble)
+            // Only finite numbers: anything else a cell holds was written above.
+            if (cell.value.varType() == automation::vbDouble && std::isfinite(cell.value.asDouble()))
               visit(row, column, cell.value.asDouble(), formats.writtenXfIndex(cell.style));
           });
         });
