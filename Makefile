@@ -4,8 +4,9 @@
 #               under build/mutants (slow, not part of check). FAULTS="word ..." picks some.
 PRESET ?= default
 DEBIAN_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-                   libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev zlib1g-dev libzip-dev python3 \
-                   python3-openpyxl python3-docx libwmf-dev fonts-urw-base35 file
+                   libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev zlib1g-dev libzip-dev libdeflate-dev python3 \
+                   python3-openpyxl python3-docx libwmf-dev fonts-urw-base35 file \
+                   python3-pyvisa python3-pyvisa-py python3-xlsxwriter
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: check demo deps configure build asan clean mutants

@@ -196,7 +196,10 @@ Outcome ExcelHost::runSchedule(bool more, automation::Variant start) {
       return Outcome::Stopped;
     }
     // The measurement before is on the disk before this one starts.
-    if (journal_) journal_->waitDurable();
+    if (journal_) {
+      journal_->waitDurable();
+      releaseJournalledSheets();
+    }
     out_ << fmt::format("Measurement {} of {} at {}", i, samples, automation::clock().now().toString()) << std::endl;
     control_->StartTransfer(more, start);
     keepFinishedSheets();
@@ -233,9 +236,20 @@ void ExcelHost::keepFinishedSheets() {
   for (const auto& sheet : book.sheets()) {
     const auto* worksheet = dynamic_cast<const office::excel::MemoryWorksheet*>(sheet.get());
     if (!worksheet || kept_.contains(worksheet)) continue;
-    journal_->appendInBackground(encodeSheet(book, *worksheet));
+    journalled_.emplace_back(std::dynamic_pointer_cast<office::excel::MemoryWorksheet>(sheet),
+                             journal_->appendInBackground(encodeSheet(book, *worksheet)));
     kept_.insert(worksheet);
   }
+}
+
+void ExcelHost::releaseJournalledSheets() {
+  // Their records are on the disk: the cells come back from there when the workbook is saved,
+  // one sheet at a time, so a run of any length keeps about one measurement in memory.
+  office::excel::StyleTable* styles = &excel_->activeWorkbook()->styles();  // outlives its sheets
+  for (const auto& [sheet, at] : journalled_)
+    if (const auto worksheet = sheet.lock())
+      worksheet->releaseCells([journal = journal_, at, styles] { return decodeCells(journal->readRecord(at), *styles); });
+  journalled_.clear();
 }
 
 }  // namespace zelhost

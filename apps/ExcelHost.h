@@ -12,6 +12,8 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "AnswerDesktop.h"
 #include "GetDataRequest.h"
@@ -25,6 +27,7 @@ namespace office::excel {
 class MemoryApplication;
 class MemorySheet;
 class MemoryWorkbook;
+class MemoryWorksheet;
 }  // namespace office::excel
 namespace zel {
 class ZELControl;
@@ -80,6 +83,7 @@ class ExcelHost {
   Outcome runSchedule(bool more, automation::Variant start);
   int worksheets() const;
   void keepFinishedSheets();
+  void releaseJournalledSheets();
   // The control's property bag as the container saves it.
   const automation::PropertyBag& controlState() const;
 
@@ -94,6 +98,8 @@ class ExcelHost {
   int initialSheets_ = 0;
   RunJournal* journal_ = nullptr;
   std::set<const office::excel::MemorySheet*> kept_;  // the workbook's own sheets and those journalled
+  // Sheets whose records are on their way to the disk, and where each starts in the journal.
+  std::vector<std::pair<std::weak_ptr<office::excel::MemoryWorksheet>, uint64_t>> journalled_;
   // Filled while the dialogs are answered.
   bool refused_ = false;
   std::atomic<int> scheduledSamples_{0};  // read by the stop signals' thread too

@@ -74,6 +74,7 @@ RunJournal::RunJournal(const fs::path& workbook) : path_(pathFor(workbook)) {
   std::string header(kMagic, sizeof kMagic);
   header.append(reinterpret_cast<const char*>(&kVersion), sizeof kVersion);
   writeAll(fd_, header.data(), header.size(), path_);
+  end_ = header.size();
   if (::fsync(fd_) != 0) failed("could not sync", path_);
   syncFolder(path_);
 }
@@ -83,10 +84,14 @@ RunJournal::~RunJournal() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-void RunJournal::append(const std::string& record) { write(kSheetRecord, record); }
+void RunJournal::append(const std::string& record) {
+  end_ += recordSize(record);
+  write(kSheetRecord, record);
+}
 
 void RunJournal::appendControlState(const std::string& state) {
   waitDurable();
+  end_ += recordSize(state);
   write(kControlStateRecord, state);
 }
 
@@ -105,15 +110,37 @@ void RunJournal::write(char kind, const std::string& record) {
   if (::fdatasync(fd_) != 0) failed("could not sync", path_);
 }
 
-void RunJournal::appendInBackground(std::string record) {
+uint64_t RunJournal::recordSize(const std::string& record) { return kRecordHeaderSize + 1 + record.size(); }
+
+uint64_t RunJournal::appendInBackground(std::string record) {
   waitDurable();
+  const uint64_t at = end_;
+  end_ += recordSize(record);
   writer_ = std::thread([this, record = std::move(record)] {
     try {
-      append(record);
+      write(kSheetRecord, record);
     } catch (...) {
       writeFailure_ = std::current_exception();
     }
   });
+  return at;
+}
+
+std::string RunJournal::readRecord(uint64_t offset) const {
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) failed("could not open", path_);
+  std::string bytes(kRecordHeaderSize, '\0');
+  bool whole = ::pread(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)) == static_cast<ssize_t>(bytes.size());
+  const uint32_t size = whole ? readWord(bytes, 0) : 0;
+  const uint32_t crc = whole ? readWord(bytes, sizeof size) : 0;
+  bytes.resize(size);
+  whole = whole && size > 0 &&
+          ::pread(fd, bytes.data(), size, static_cast<off_t>(offset + kRecordHeaderSize)) == static_cast<ssize_t>(size);
+  ::close(fd);
+  if (!whole || checksum(bytes.data(), size) != crc || bytes[0] != kSheetRecord)
+    throw std::runtime_error(fmt::format("{} has no whole sheet at byte {}", path_.string(), offset));
+  bytes.erase(0, 1);
+  return bytes;
 }
 
 void RunJournal::waitDurable() {

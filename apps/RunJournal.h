@@ -39,7 +39,10 @@ class RunJournal {
   void appendControlState(const std::string& state);
   // Adds one record on a thread of its own and returns at once, so that the disk's sync runs
   // while the host waits for the next measurement; waitDurable() returns once it is on the disk.
-  void appendInBackground(std::string record);
+  // Returns where the record starts, for readRecord.
+  uint64_t appendInBackground(std::string record);
+  // A sheet's record appended before and durable, read back from the disk.
+  std::string readRecord(uint64_t offset) const;
   // Raises what the last background append raised.
   void waitDurable();
   // The run's workbook is saved: the journal goes.
@@ -49,9 +52,11 @@ class RunJournal {
 
  private:
   void write(char kind, const std::string& bytes);
+  static uint64_t recordSize(const std::string& record);
 
   std::filesystem::path path_;
   int fd_ = -1;
+  uint64_t end_ = 0;  // the journal's length once every record asked for is written
   std::mutex lock_;
   std::thread writer_;
   std::exception_ptr writeFailure_;

@@ -378,31 +378,35 @@ std::string encodeSheet(const xl::MemoryWorkbook& book, const xl::MemoryWorkshee
   return std::move(out.bytes);
 }
 
-void decodeSheet(const std::string& bytes, const std::shared_ptr<xl::MemoryWorkbook>& book) {
-  In in(bytes);
-  const std::string name = in.text();
-  const auto position = std::min<size_t>(in.get<uint32_t>(), book->sheets().size());
-  const std::string activeName = in.text();
-  const auto sheet = book->insertWorksheets(position, 1);
-  sheet->setName(name);
+namespace {
 
-  std::vector<xl::StyleTable::Index> styles;
-  for (auto count = in.get<uint32_t>(); count > 0; --count) styles.push_back(book->styles().intern(getStyle(in)));
+// What follows a record's name, position and active sheet: the styles (interned into `styles`),
+// the column styles and cells (into `cells`) and the layout, returned.
+struct Layout {
+  std::vector<std::pair<int32_t, double>> widths;
+  xl::Area selection;
+  int32_t activeRow = 1, activeColumn = 1;
+};
+
+Layout readBody(In& in, xl::StyleTable& styles, xl::CellStore& cells) {
+  std::vector<xl::StyleTable::Index> indexes;
+  for (auto count = in.get<uint32_t>(); count > 0; --count) indexes.push_back(styles.intern(getStyle(in)));
   const auto style = [&](uint32_t number) {
-    if (number >= styles.size()) throw SheetDecodeError("a cell names a style the sheet does not have");
-    return styles[number];
+    if (number >= indexes.size()) throw SheetDecodeError("a cell names a style the sheet does not have");
+    return indexes[number];
   };
   for (auto count = in.get<uint32_t>(); count > 0; --count) {
     const auto column = in.get<int32_t>();
-    sheet->cells().setColumnStyle(column, style(in.get<uint32_t>()));
+    cells.setColumnStyle(column, style(in.get<uint32_t>()));
   }
+  Layout layout;
   for (auto count = in.get<uint32_t>(); count > 0; --count) {
     const auto column = in.get<int32_t>();
-    sheet->setColumnWidth(column, in.number());
+    layout.widths.emplace_back(column, in.number());
   }
-  const xl::Area selection = getArea(in);
-  const auto activeRow = in.get<int32_t>();
-  const auto activeColumn = in.get<int32_t>();
+  layout.selection = getArea(in);
+  layout.activeRow = in.get<int32_t>();
+  layout.activeColumn = in.get<int32_t>();
   for (auto runs = in.get<uint32_t>(); runs > 0; --runs) {
     const auto column = in.get<int32_t>();
     const auto row = in.get<int32_t>();
@@ -411,12 +415,37 @@ void decodeSheet(const std::string& bytes, const std::shared_ptr<xl::MemoryWorkb
     if (row < 1 || column < 1 || column > xl::kMaxColumns || length > static_cast<uint32_t>(xl::kMaxRows - row + 1))
       throw SheetDecodeError(fmt::format("cells from row {}, column {} on lie outside a sheet", row, column));
     for (uint32_t i = 0; i < length; ++i)
-      sheet->cells().at(row + static_cast<int32_t>(i), column) = xl::Cell{getValue(in), cellStyle};
+      cells.set(row + static_cast<int32_t>(i), column, xl::Cell{getValue(in), cellStyle});
   }
+  return layout;
+}
+
+}  // namespace
+
+void decodeSheet(const std::string& bytes, const std::shared_ptr<xl::MemoryWorkbook>& book) {
+  In in(bytes);
+  const std::string name = in.text();
+  const auto position = std::min<size_t>(in.get<uint32_t>(), book->sheets().size());
+  const std::string activeName = in.text();
+  const auto sheet = book->insertWorksheets(position, 1);
+  sheet->setName(name);
+
+  const Layout layout = readBody(in, book->styles(), sheet->cells());
+  for (const auto& [column, width] : layout.widths) sheet->setColumnWidth(column, width);
   for (auto count = in.get<uint32_t>(); count > 0; --count) getChart(in, book, *sheet);
   if (!in.done()) throw SheetDecodeError("the sheet's record goes on after its end");
-  sheet->select(selection, activeRow, activeColumn);
+  sheet->select(layout.selection, layout.activeRow, layout.activeColumn);
   if (const auto active = book->findSheet(activeName)) book->activateSheet(active);
+}
+
+xl::CellStore decodeCells(const std::string& bytes, xl::StyleTable& styles) {
+  In in(bytes);
+  in.text();
+  in.get<uint32_t>();
+  in.text();
+  xl::CellStore cells;
+  readBody(in, styles, cells);
+  return cells;
 }
 
 }  // namespace zelhost

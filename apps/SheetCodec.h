@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "office/excel/CellStore.h"
+
 namespace office::excel {
 class MemoryWorkbook;
 class MemoryWorksheet;
@@ -28,5 +30,8 @@ class SheetDecodeError : public std::runtime_error {
 std::string encodeSheet(const office::excel::MemoryWorkbook& book, const office::excel::MemoryWorksheet& sheet);
 // Adds the sheet to `book` at the position it had, and activates the sheet that was active.
 void decodeSheet(const std::string& bytes, const std::shared_ptr<office::excel::MemoryWorkbook>& book);
+// Only the cells of such a sheet (its column styles with them), their styles interned in `styles`:
+// what a sheet that gave its cells up takes back.
+office::excel::CellStore decodeCells(const std::string& bytes, office::excel::StyleTable& styles);
 
 }  // namespace zelhost

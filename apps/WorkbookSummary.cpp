@@ -15,8 +15,10 @@ std::vector<SheetSummary> summarize(const office::excel::MemoryWorkbook& book) {
   for (const auto& sheet : book.sheets()) {
     SheetSummary entry{sheet->sheetName(), 0};
     if (auto worksheet = std::dynamic_pointer_cast<office::excel::MemoryWorksheet>(sheet))
-      worksheet->cells().forEachUsed(
-          [&](int32_t row, int32_t, const office::excel::Cell&) { entry.rows = std::max(entry.rows, row); });
+      worksheet->readCells([&](const office::excel::CellStore& cells) {
+        cells.forEachUsed(
+            [&](int32_t row, int32_t, const office::excel::Cell&) { entry.rows = std::max(entry.rows, row); });
+      });
     sheets.push_back(entry);
   }
   return sheets;

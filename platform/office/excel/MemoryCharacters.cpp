@@ -52,7 +52,7 @@ void MemoryCharacters::setText(const std::string& replacement) {
   const size_t to = byteOffset(text, start_ - 1 + length());
   text.replace(from, to - from, replacement);
   // The cell keeps its character fonts: the replaced run's positions now hold the new text.
-  sheet_->cells().at(row_, column_).value = automation::Variant(std::move(text));
+  sheet_->cells().setValue(row_, column_, automation::Variant(std::move(text)));
   length_ = characterCount(replacement);
 }
 

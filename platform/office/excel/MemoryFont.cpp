@@ -78,10 +78,10 @@ void MemoryFont::apply(const Change& change) {
   auto book = sheet.book(true);
   const int32_t count = characters_->length();
   if (count == 0) return;
-  Cell& cell = sheet.cells().at(characters_->row(), characters_->column());
-  CellStyle style = book->styles().at(cell.style);
+  CellStore& cells = sheet.cells();
+  CellStyle style = book->styles().at(cells.styleAt(characters_->row(), characters_->column()));
   style.runs.push_back(FontRun{characters_->start(), count, change.name, change.size, change.bold, change.italic});
-  cell.style = book->styles().intern(style);
+  cells.setStyle(characters_->row(), characters_->column(), book->styles().intern(style));
 }
 
 Variant MemoryFont::Name() {

@@ -65,18 +65,19 @@ class CellWriter {
   explicit CellWriter(MemoryWorksheet& sheet) : sheet_(sheet), styles_(sheet.book(true)->styles()) {}
 
   void write(int32_t row, int32_t column, Variant value) {
-    Cell& cell = sheet_.cells().at(row, column);
+    CellStore& cells = sheet_.cells();
     // Text is taken as if typed into the cell.
-    if (value.isString()) value = enteredValue(value.asString(), styles_.at(cell.style).numberFormat);
+    if (value.isString()) value = enteredValue(value.asString(), styles_.at(cells.styleAt(row, column)).numberFormat);
     DateFormat date = DateFormat::None;
     if (value.varType() == automation::vbDate) {
       const double days = value.asDate().serial();
       date = days == std::floor(days) ? DateFormat::Date : DateFormat::DateTime;
     }
-    cell.value = std::move(value);
-    const CellStyle& style = styles_.at(cell.style);
+    cells.setValue(row, column, std::move(value));
+    const StyleTable::Index old = cells.styleAt(row, column);
+    const CellStyle& style = styles_.at(old);
     if (style.hasCharacterFonts() || (date != DateFormat::None && style.numberFormat == "General"))
-      cell.style = restyle(cell.style, date);
+      cells.setStyle(row, column, restyle(old, date));
   }
 
  private:
@@ -179,7 +180,7 @@ void MemoryRange::setValue(const Variant& value) {
       } else {
         Variant stored = cellValue(array.element(offset));
         if (stored.isEmpty()) {
-          if (Cell* cell = sheet_->cells().find(row, column)) cell->value = Variant();
+          sheet_->cells().clearValue(row, column);
         } else {
           writer.write(row, column, std::move(stored));
         }
@@ -287,15 +288,12 @@ void MemoryRange::changeStyles(const std::function<void(CellStyle&)>& change) {
     if (area_.wholeColumns()) {
       // A whole column keeps the style for cells it does not have yet.
       cells.setColumnStyle(c, changed(cells.columnStyle(c)));
-      cells.forEachInColumn(c, 1, kMaxRows, [&](int32_t, Cell& cell) { cell.style = changed(cell.style); });
+      cells.restyleColumn(c, 1, kMaxRows, changed);
     } else if (area_.wholeRows()) {
       // Whole rows change the cells they have; rows keep no style of their own here.
-      cells.forEachInColumn(c, area_.row1, area_.row2, [&](int32_t, Cell& cell) { cell.style = changed(cell.style); });
+      cells.restyleColumn(c, area_.row1, area_.row2, changed);
     } else {
-      for (int32_t r = area_.row1; r <= area_.row2; ++r) {
-        Cell& cell = cells.at(r, c);
-        cell.style = changed(cell.style);
-      }
+      for (int32_t r = area_.row1; r <= area_.row2; ++r) cells.setStyle(r, c, changed(cells.styleAt(r, c)));
     }
   }
 }
@@ -316,8 +314,7 @@ Variant MemoryRange::commonStyleValue(const std::function<Variant(const CellStyl
   for (int32_t c = area_.column1; c <= area_.column2 && !mixed; ++c) {
     if (area_.wholeColumns() || area_.wholeRows()) {
       consider(cells.columnStyle(c));
-      const_cast<CellStore&>(cells).forEachInColumn(c, area_.row1, area_.row2,
-                                                    [&](int32_t, Cell& cell) { consider(cell.style); });
+      cells.forEachStyleInColumn(c, area_.row1, area_.row2, consider);
     } else {
       for (int32_t r = area_.row1; r <= area_.row2 && !mixed; ++r) consider(cells.styleAt(r, c));
     }

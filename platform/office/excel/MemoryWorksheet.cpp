@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "automation/Conversions.h"
 #include "office/Errors.h"
@@ -54,7 +55,7 @@ std::shared_ptr<Workbook> MemoryWorksheet::Parent() { return book(); }
 std::shared_ptr<excel::Application> MemoryWorksheet::Application() { return book()->application(); }
 
 const CellStyle& MemoryWorksheet::style(int32_t row, int32_t column) const {
-  return book()->styles().at(cells_.get(row, column).style);
+  return book()->styles().at(cells().styleAt(row, column));
 }
 
 double MemoryWorksheet::columnWidth(int32_t column) const {
@@ -219,6 +220,29 @@ std::shared_ptr<excel::Shapes> MemoryWorksheet::Shapes() {
   book();
   if (!shapes_) shapes_ = std::make_shared<MemoryShapes>(self());
   return shapes_;
+}
+
+const CellStore& MemoryWorksheet::cells() const {
+  if (reload_) {
+    cells_ = reload_();
+    reload_ = nullptr;
+  }
+  return cells_;
+}
+
+CellStore& MemoryWorksheet::cells() {
+  return const_cast<CellStore&>(std::as_const(*this).cells());
+}
+
+void MemoryWorksheet::releaseCells(CellLoader reload) {
+  cells_ = CellStore();
+  reload_ = std::move(reload);
+}
+
+void MemoryWorksheet::readCells(const std::function<void(const CellStore&)>& visit) const {
+  if (!reload_) return visit(cells_);
+  const CellStore loaded = reload_();
+  visit(loaded);
 }
 
 }  // namespace office::excel

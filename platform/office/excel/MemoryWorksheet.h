@@ -2,6 +2,7 @@
 // An in-memory worksheet: its cells, column widths, row heights, shapes and what is selected
 // on it. The data is readable through the members below for whoever writes the workbook out.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -41,10 +42,20 @@ class MemoryWorksheet final : public Worksheet, public MemorySheet {
   void sheetActivated() override;
 
   // --- the data ---
-  const CellStore& cells() const { return cells_; }
-  CellStore& cells() { return cells_; }
+  // The cells, back in memory if they had been released.
+  const CellStore& cells() const;
+  CellStore& cells();
+  // A sheet nobody will change again can give its cells up: `reload` gives them back, with
+  // the same values and style indexes, whenever they are wanted. The rest of the sheet (name,
+  // widths, selection, charts) stays.
+  using CellLoader = std::function<CellStore()>;
+  void releaseCells(CellLoader reload);
+  bool cellsReleased() const { return static_cast<bool>(reload_); }
+  // For a reader that needs the cells once, such as the saver: released cells are loaded for
+  // the visit only and leave memory again.
+  void readCells(const std::function<void(const CellStore&)>& visit) const;
   // The value of one cell (1-based), Empty when never written.
-  automation::Variant value(int32_t row, int32_t column) const { return cells_.get(row, column).value; }
+  automation::Variant value(int32_t row, int32_t column) const { return cells().get(row, column).value; }
   const CellStyle& style(int32_t row, int32_t column) const;
   // Width of a column in characters, and its width in points as Excel draws it.
   double columnWidth(int32_t column) const;
@@ -76,7 +87,8 @@ class MemoryWorksheet final : public Worksheet, public MemorySheet {
  private:
   Area areaOf(const automation::Variant& cell, const char* property);
 
-  CellStore cells_;
+  mutable CellStore cells_;
+  mutable CellLoader reload_;
   std::map<int32_t, double> widths_;
   std::map<int32_t, double> heights_;
   std::shared_ptr<MemoryShapes> shapes_;

@@ -24,6 +24,7 @@
 #include "office/excel/MemoryShapes.h"
 #include "office/excel/MemoryWorkbook.h"
 #include "office/excel/MemoryWorksheet.h"
+#include "office/excel/SheetNumbers.h"
 
 namespace office::excel {
 
@@ -116,6 +117,19 @@ class Formats {
     return cells_[index];
   }
 
+  // The index of a style's cell format in the package, for cells written beside the writer.
+  int32_t xfIndex(StyleTable::Index index) {
+    if (index >= xfIndexes_.size()) xfIndexes_.resize(index + 1, -1);
+    int32_t& xf = xfIndexes_[index];
+    if (xf < 0) {
+      lxw_format* format = cell(index);
+      xf = format ? lxw_format_get_xf_index(format) : 0;
+    }
+    return xf;
+  }
+  // The same once the package is written, for a style xfIndex has seen.
+  int32_t writtenXfIndex(StyleTable::Index index) const { return xfIndexes_.at(index); }
+
   lxw_format* date(StyleTable::Index index) {
     const CellStyle& style = styles_.at(index);
     if (style.numberFormat != "General") return cell(index);
@@ -157,6 +171,7 @@ class Formats {
   const StyleTable& styles_;
   std::vector<lxw_format*> cells_;
   std::vector<bool> made_;
+  std::vector<int32_t> xfIndexes_;
   std::map<StyleTable::Index, lxw_format*> dates_;
   std::map<FontSpec, lxw_format*> fonts_;
 };
@@ -233,6 +248,9 @@ lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
       if (!pointNumbers)
         chart_series_set_categories(line, name.c_str(), x.row1 - 1, x.column1 - 1, x.row2 - 1, x.column1 - 1);
       chart_series_set_values(line, name.c_str(), v.row1 - 1, v.column1 - 1, v.row2 - 1, v.column1 - 1);
+      // No copy of the values in the chart: applications draw it from the cells.
+      line->categories->ignore_cache = LXW_TRUE;
+      line->values->ignore_cache = LXW_TRUE;
     }
     if (pointNumbers) chart_series_set_marker_type(line, LXW_CHART_MARKER_NONE);
     lxw_chart_line format{};
@@ -288,8 +306,10 @@ class SheetWriter {
       : book_(book), out_(out), sheet_(sheet), formats_(formats), styles_(sheet.book()->styles()) {}
 
   void write() {
-    writeColumns();
-    sheet_.cells().forEachUsed([this](int32_t row, int32_t column, const Cell& cell) { writeCell(row, column, cell); });
+    sheet_.readCells([this](const CellStore& cells) {
+      writeColumns(cells);
+      cells.forEachUsed([this](int32_t row, int32_t column, const Cell& cell) { writeCell(row, column, cell); });
+    });
     writePictures();
     const Area& selected = sheet_.selection();
     if (selected.row1 != 1 || selected.column1 != 1 || selected.row2 != 1 || selected.column2 != 1)
@@ -297,10 +317,10 @@ class SheetWriter {
   }
 
  private:
-  void writeColumns() {
+  void writeColumns(const CellStore& cells) {
     std::map<int32_t, StyleTable::Index> columns;
     for (const auto& [column, width] : sheet_.columnWidths()) columns.emplace(column, StyleTable::kDefault);
-    for (const auto& [column, style] : sheet_.cells().columnStyles()) columns[column] = style;
+    for (const auto& [column, style] : cells.columnStyles()) columns[column] = style;
     for (const auto& [column, style] : columns) {
       const auto c = static_cast<lxw_col_t>(column - 1);
       check(worksheet_set_column(out_, c, c, sheet_.columnWidth(column), formats_.cell(style)), "a column");
@@ -320,7 +340,7 @@ class SheetWriter {
         if (!std::isfinite(number))
           saveFailed(fmt::format("The value of {} is {}, which a workbook file cannot hold",
                                  cellName(sheet_, row, column), std::isnan(number) ? "not a number" : "infinite"));
-        check(worksheet_write_number(out_, r, c, number, formats_.cell(cell.style)), "a number");
+        formats_.xfIndex(cell.style);  // the number itself comes with SheetNumbers
         return;
       }
       case automation::vbBoolean:
@@ -493,6 +513,7 @@ void WorkbookSaver::save(const std::filesystem::path& path, const automation::Pr
   try {
     Writer writer(temporary.string());
     Formats formats(writer.get(), workbook_.styles());
+    std::vector<SheetNumbers::Source> numbers;
     const auto active = workbook_.activeSheet();
     for (const std::shared_ptr<MemorySheet>& sheet : workbook_.sheets()) {
       const auto* worksheet = dynamic_cast<const MemoryWorksheet*>(sheet.get());
@@ -508,11 +529,21 @@ void WorkbookSaver::save(const std::filesystem::path& path, const automation::Pr
       if (!out) saveFailed(fmt::format("The sheet name '{}' cannot be saved", worksheet->sheetName()));
       SheetWriter(writer.get(), out, *worksheet, formats).write();
       if (sheet == active) worksheet_activate(out);
+      numbers.push_back([worksheet, &formats](const SheetNumbers::Visit& visit) {
+        worksheet->readCells([&](const CellStore& cells) {
+          cells.forEachUsedByRow([&](int32_t row, int32_t column, const Cell& cell) {
+            // Only finite numbers: anything else a cell holds was written above.
+            if (cell.value.varType() == automation::vbDouble && std::isfinite(cell.value.asDouble()))
+              visit(row, column, cell.value.asDouble(), formats.writtenXfIndex(cell.style));
+          });
+        });
+      });
     }
     if (workbook_.sheets().empty()) saveFailed("A workbook must contain at least one visible worksheet");
     const lxw_error closed = writer.close();
     if (closed != LXW_NO_ERROR)
       saveFailed(fmt::format("The workbook could not be saved to '{}': {}", path.string(), lxw_strerror(closed)));
+    SheetNumbers::addTo(temporary, numbers);
     if (controlState) ControlStatePart::write(temporary, controlState->toBytes());
     std::error_code renamed;
     std::filesystem::rename(temporary, path, renamed);

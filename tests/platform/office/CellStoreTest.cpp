@@ -31,18 +31,19 @@ TEST(A1Reference, ColumnLettersRoundTripAtTheBoundaries) {
 
 TEST(CellStore, UsedCellsComeColumnByColumnAndUnwrittenCellsCostNothing) {
   CellStore cells;
-  cells.at(1048576, 3).value = Variant(1.0);
-  cells.at(2, 3).value = Variant("b");
-  cells.at(5, 1).value = Variant(true);
-  cells.at(7, 2);  // touched but never given anything: not used
+  cells.setValue(1048576, 3, Variant(1.0));
+  cells.setValue(2, 3, Variant("b"));
+  cells.setValue(5, 1, Variant(true));
+  cells.setStyle(7, 2, StyleTable::kDefault);  // touched but never given anything: not used
   std::vector<std::tuple<int32_t, int32_t, std::string>> seen;
   cells.forEachUsed([&](int32_t row, int32_t column, const Cell& cell) {
     seen.emplace_back(row, column, automation::CStr(cell.value));
   });
   EXPECT_EQ(seen, (std::vector<std::tuple<int32_t, int32_t, std::string>>{
                       {5, 1, "True"}, {2, 3, "b"}, {1048576, 3, "1"}}));
-  EXPECT_EQ(cells.find(100, 4), nullptr);
+  cells.clearValue(100, 4);
   EXPECT_TRUE(cells.get(100, 4).value.isEmpty());
+  EXPECT_EQ(cells.columns(), (std::vector<int32_t>{1, 2, 3}));
 }
 
 TEST(CellStore, AColumnStyleReachesCellsMadeLaterButIsNoUseOfThem) {

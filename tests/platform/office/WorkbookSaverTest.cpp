@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -413,6 +414,110 @@ TEST_F(WorkbookSaverTest, PicturesAreEmbeddedAndMetafilesArePlayedIntoPngAtTheir
   };
   EXPECT_EQ(rgb(400, 200), std::make_tuple(255, 0, 0));
   EXPECT_EQ(rgb(100, 200), std::make_tuple(255, 255, 255));
+}
+
+// Lists the numbers of Sheet1 as openpyxl reads them, its dimension, and whether the sheet's part
+// lists its cells row by row and left to right, as Excel requires.
+constexpr const char* kNumberReader = R"PY(
+import re, sys, zipfile, openpyxl
+ws = openpyxl.load_workbook(sys.argv[1])["Sheet1"]
+for row in ws.iter_rows():
+    for c in row:
+        if type(c.value) in (int, float):
+            print("%s\t%r\t%s" % (c.coordinate, float(c.value), c.number_format))
+xml = zipfile.ZipFile(sys.argv[1]).read("xl/worksheets/sheet1.xml").decode()
+print("dimension\t" + re.search(r'<dimension ref="([^"]+)"', xml).group(1))
+cells = [(int(r), openpyxl.utils.column_index_from_string(c)) for c, r in re.findall(r'<c r="([A-Z]+)(\d+)"', xml)]
+print("ordered\t%s" % all(a < b for a, b in zip(cells, cells[1:])))
+)PY";
+
+TEST_F(WorkbookSaverTest, NumbersReadBackBitForBitInTheOrderASheetListsItsCells) {
+  REQUIRE_READER();
+  // A trace as the transfer writes it: x values made by repeated addition, analyzer values
+  // widened from 32-bit floats, many needing all 17 digits; then the extremes of a double.
+  constexpr int kPoints = 3000;
+  const std::vector<double> extremes = {0.1 + 0.2, 5e-324, 1.7976931348623157e308, -2.2250738585072014e-308};
+  const int rows = kPoints + static_cast<int>(extremes.size());
+  automation::SafeArray xs(automation::vbDouble, {{1, rows}, {1, 1}}), ys(automation::vbDouble, {{1, rows}, {1, 1}});
+  double x = 1e6;
+  const double step = (3e9 - 1e6) / kPoints;
+  for (int i = 0; i < rows; ++i, x += step) {
+    xs.doubles()[i] = i < kPoints ? x : extremes[static_cast<size_t>(i - kPoints)];
+    ys.doubles()[i] = static_cast<double>(static_cast<float>(std::sin(i) * 60 - 50));
+  }
+  at("Sheet1", "B3")->setValue(Variant("Frequency (Hz)"));
+  at("Sheet1", "B4:B" + std::to_string(3 + rows))->setValue(Variant(xs));
+  at("Sheet1", "B4:B" + std::to_string(3 + rows))->setNumberFormat("0.00E+00");
+  at("Sheet1", "C4:C" + std::to_string(3 + rows))->setValue(Variant(ys));
+  // Text and numbers of other columns in the rows of the trace, on both sides of it.
+  at("Sheet1", "A5")->setValue(Variant("left"));
+  at("Sheet1", "D3")->setValue(Variant("Attenuation (dB)"));
+  at("Sheet1", "D4")->setValue(Variant(10.0));
+  at("Sheet1", "D4")->setNumberFormat("0.000E+00");
+  at("Sheet1", "D6")->setValue(Variant(true));
+
+  const fs::path path = file("numbers.xlsx");
+  WorkbookSaver(*book()).save(path);
+  const fs::path script = file("number_reader.py");
+  std::ofstream(script) << kNumberReader;
+  FILE* pipe = ::popen(("/usr/bin/python3 '" + script.string() + "' '" + path.string() + "'").c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::map<std::string, std::vector<std::string>> read;
+  char line[256];
+  while (std::fgets(line, sizeof line, pipe)) {
+    std::string text(line);
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    std::vector<std::string> fields = split(text);
+    read[fields.at(0)] = std::vector<std::string>(fields.begin() + 1, fields.end());
+  }
+  ASSERT_EQ(::pclose(pipe), 0);
+
+  EXPECT_EQ(read.at("ordered"), std::vector<std::string>{"True"});
+  EXPECT_EQ(read.at("dimension"), std::vector<std::string>{"A3:D" + std::to_string(3 + rows)});
+  EXPECT_EQ(read.size(), 2u * rows + 1 + 2) << "the numbers of B and C, D4, and the two lines above";
+  EXPECT_EQ(read.at("D4"), (std::vector<std::string>{"10.0", "0.000E+00"}));
+  int differing = 0;
+  for (int i = 0; i < rows; ++i) {
+    const std::string row = std::to_string(4 + i);
+    const double wantX = xs.doubles()[i], wantY = ys.doubles()[i];
+    const auto& gotX = read.at("B" + row);
+    const auto& gotY = read.at("C" + row);
+    if (std::bit_cast<uint64_t>(std::strtod(gotX.at(0).c_str(), nullptr)) != std::bit_cast<uint64_t>(wantX) ||
+        std::bit_cast<uint64_t>(std::strtod(gotY.at(0).c_str(), nullptr)) != std::bit_cast<uint64_t>(wantY) ||
+        gotX.at(1) != "0.00E+00" || gotY.at(1) != "General") {
+      if (++differing <= 3) ADD_FAILURE() << "row " << row << ": " << gotX.at(0) << " " << gotY.at(0);
+    }
+  }
+  EXPECT_EQ(differing, 0);
+}
+
+// A sheet that gave its cells up is saved from what its loader gives back, and stays without
+// them: saving a long run must not bring every measurement back into memory.
+TEST_F(WorkbookSaverTest, ASheetThatGaveItsCellsUpSavesThemAndStaysWithoutThem) {
+  REQUIRE_READER();
+  auto sheet = std::dynamic_pointer_cast<MemoryWorksheet>(book()->worksheet("Sheet1"));
+  at("Sheet1", "A1")->setValue(Variant("kept"));
+  const StyleTable::Index scientific = book()->styles().intern(CellStyle{.numberFormat = "0.00E+00"});
+  int loads = 0;
+  sheet->releaseCells([&] {
+    ++loads;
+    CellStore cells;
+    cells.set(2, 2, Cell{Variant(0.1 + 0.2), scientific});
+    cells.set(3, 2, Cell{Variant("loaded"), StyleTable::kDefault});
+    return cells;
+  });
+  const fs::path path = file("released.xlsx");
+  WorkbookSaver(*book()).save(path);
+  EXPECT_TRUE(sheet->cellsReleased());
+  const ReadBack back = read(path);
+  EXPECT_EQ(back.cells.at("Sheet1!B2").text, "0.30000000000000004");
+  EXPECT_EQ(back.cells.at("Sheet1!B2").format, "0.00E+00");
+  EXPECT_EQ(back.cells.at("Sheet1!B3").text, "loaded");
+  EXPECT_EQ(back.cells.count("Sheet1!A1"), 0u) << "what the sheet held before it gave its cells up is gone";
+  EXPECT_GE(loads, 1);
+  // Anything that reads the sheet itself brings the cells back for good.
+  EXPECT_EQ(sheet->value(2, 2), Variant(0.1 + 0.2));
+  EXPECT_FALSE(sheet->cellsReleased());
 }
 
 }  // namespace
