@@ -1,12 +1,20 @@
-# make check: install what is missing, configure, build and run every test.
+# make check: install what is missing, configure, build and run every test (the fuzz targets
+#             among them, each over its corpus and mutations of it for a few seconds).
+# make asan:  the same under AddressSanitizer and UndefinedBehaviorSanitizer, built with clang.
+# make fuzz:  the fuzz targets as libFuzzer programs (clang), in build/fuzz/fuzz.
 # make demo:  the host program's demonstration run.
 PRESET ?= default
 DEBIAN_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
                    libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev zlib1g-dev libzip-dev python3 \
-                   python3-openpyxl libwmf-dev fonts-urw-base35 file
+                   python3-openpyxl libwmf-dev fonts-urw-base35 file clang-14 libclang-rt-14-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: check demo deps configure build asan clean
+# The sanitizer and fuzz builds take clang when it is there: libFuzzer comes with it, and its
+# sanitizers cost less build time than gcc's.
+CLANG := $(shell command -v clang++-14 || command -v clang++)
+COMPILERS = $(if $(and $(CLANG),$(filter asan fuzz,$(PRESET))),-DCMAKE_CXX_COMPILER=$(CLANG) -DCMAKE_C_COMPILER=$(subst clang++,clang,$(CLANG)))
+
+.PHONY: check demo deps configure build asan fuzz clean
 
 check: build
 	ctest --preset $(PRESET)
@@ -21,13 +29,17 @@ deps:
 	fi
 
 configure: deps
-	cmake --preset $(PRESET)
+	cmake --preset $(PRESET) $(COMPILERS)
 
 build: configure
 	cmake --build --preset $(PRESET)
 
 asan:
 	$(MAKE) check PRESET=asan
+
+fuzz:
+	$(MAKE) configure PRESET=fuzz
+	cmake --build --preset fuzz --target zel_fuzz
 
 # The demonstration needs the host program alone, not the tests.
 demo: configure

@@ -19,6 +19,7 @@
 #include "office/MetafileRenderer.h"
 #include "office/excel/A1Reference.h"
 #include "office/excel/Constants.h"
+#include "office/excel/ImageHeader.h"
 #include "office/excel/MemoryChart.h"
 #include "office/excel/MemoryShapes.h"
 #include "office/excel/MemoryWorkbook.h"
@@ -78,69 +79,6 @@ std::optional<double> excelSerial(double days) {
   if (days >= 61 || (days >= 0 && days < 1)) return days;
   if (days >= 2) return days - 1;
   return std::nullopt;
-}
-
-// Pixel size and resolution of a picture, as read from its header.
-struct ImageInfo {
-  double width = 0, height = 0;
-  double xDpi = 96, yDpi = 96;
-};
-
-uint32_t bigEndian(const std::vector<uint8_t>& b, size_t at, int bytes) {
-  uint32_t v = 0;
-  for (int i = 0; i < bytes; ++i) v = (v << 8) | b[at + static_cast<size_t>(i)];
-  return v;
-}
-uint32_t littleEndian(const std::vector<uint8_t>& b, size_t at, int bytes) {
-  uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + static_cast<size_t>(i)];
-  return v;
-}
-
-// nullopt for formats an .xlsx writer cannot embed (metafiles) or headers it cannot read.
-std::optional<ImageInfo> embeddableImage(const std::vector<uint8_t>& b) {
-  ImageInfo info;
-  if (b.size() >= 24 && std::memcmp(b.data(), "\x89PNG\r\n\x1a\n", 8) == 0) {
-    info.width = bigEndian(b, 16, 4);
-    info.height = bigEndian(b, 20, 4);
-    for (size_t at = 8; at + 12 <= b.size();) {
-      const uint32_t length = bigEndian(b, at, 4);
-      if (std::memcmp(&b[at + 4], "pHYs", 4) == 0 && at + 17 <= b.size() && b[at + 16] == 1) {
-        info.xDpi = bigEndian(b, at + 8, 4) * 0.0254;
-        info.yDpi = bigEndian(b, at + 12, 4) * 0.0254;
-      }
-      if (std::memcmp(&b[at + 4], "IDAT", 4) == 0) break;
-      at += 12 + static_cast<size_t>(length);
-    }
-  } else if (b.size() >= 4 && b[0] == 0xFF && b[1] == 0xD8) {
-    for (size_t at = 2; at + 9 < b.size();) {
-      if (b[at] != 0xFF) return std::nullopt;
-      const uint8_t marker = b[at + 1];
-      const size_t length = bigEndian(b, at + 2, 2);
-      if (marker == 0xE0 && at + 16 < b.size() && std::memcmp(&b[at + 4], "JFIF", 4) == 0 && b[at + 11] == 1) {
-        info.xDpi = bigEndian(b, at + 12, 2);
-        info.yDpi = bigEndian(b, at + 14, 2);
-      }
-      if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
-        info.height = bigEndian(b, at + 5, 2);
-        info.width = bigEndian(b, at + 7, 2);
-        break;
-      }
-      at += 2 + length;
-    }
-  } else if (b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {
-    info.width = static_cast<int32_t>(littleEndian(b, 18, 4));
-    info.height = std::abs(static_cast<int32_t>(littleEndian(b, 22, 4)));
-  } else if (b.size() >= 10 && std::memcmp(b.data(), "GIF8", 4) == 0) {
-    info.width = littleEndian(b, 6, 2);
-    info.height = littleEndian(b, 8, 2);
-  } else {
-    return std::nullopt;
-  }
-  if (info.width <= 0 || info.height <= 0) return std::nullopt;
-  if (info.xDpi <= 0) info.xDpi = 96;
-  if (info.yDpi <= 0) info.yDpi = 96;
-  return info;
 }
 
 uint8_t alignment(int32_t horizontal) {
@@ -307,6 +245,20 @@ lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
   return out;
 }
 
+// The text of an error value, as a cell shows it.
+std::string errorText(int32_t number) {
+  switch (number) {
+    case 2000: return "#NULL!";
+    case 2007: return "#DIV/0!";
+    case 2015: return "#VALUE!";
+    case 2023: return "#REF!";
+    case 2029: return "#NAME?";
+    case xlErrNum: return "#NUM!";
+    case 2042: return "#N/A";
+    default: return "#VALUE!";
+  }
+}
+
 class SheetWriter {
  public:
   SheetWriter(lxw_workbook* book, lxw_worksheet* out, const MemoryWorksheet& sheet, Formats& formats)
@@ -362,6 +314,14 @@ class SheetWriter {
       case automation::vbString:
         writeText(row, column, value.asString(), cell.style);
         return;
+      case automation::vbError: {
+        // The file format's own error cells are beyond the library that writes it; a formula
+        // that is the error value shows and calculates the same in every spreadsheet program.
+        const std::string error = errorText(value.asError());
+        check(worksheet_write_formula_str(out_, r, c, error.c_str(), formats_.cell(cell.style), error.c_str()),
+              "an error value");
+        return;
+      }
       default:
         saveFailed(fmt::format("{} holds a value of type {}, which a workbook file cannot hold",
                                cellName(sheet_, row, column), automation::TypeName(value)));
