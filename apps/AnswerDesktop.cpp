@@ -25,10 +25,10 @@ int firstButton(int style) {
 // What a person needs to know about the bare errors a failed transfer reports, which keep VB's
 // own number and text.
 constexpr std::pair<const char*, const char*> kExplanations[] = {
-    {"Error Description: Overflow",
+    {"Error: Overflow",
      "zel: a worksheet transfer counts rows and points in 16 bits: the start row plus the analyzer's number of "
      "points must stay below 32768 (at most 32766 points from row 1); set fewer sweep points on the analyzer"},
-    {"Error Description: Subscript out of range",
+    {"Error: Subscript out of range",
      "zel: the analyzer sent a trace with fewer values than the number of points it announced, or announced "
      "no points at all"},
 };

@@ -337,7 +337,7 @@ TEST_F(ZelProgram, AnalyzerFaultsEndInAMessageAndKeepEveryMeasurement) {
   analyzer.withAnalyzer([](sim::Analyzer& a) { a.execute(":SENS:SWE:POIN 32767"); });
   const Outcome overflow = zel("get-data " + instrument + " --out overflow.xlsx");
   EXPECT_EQ(overflow.status, 1) << overflow.output;
-  EXPECT_TRUE(overflow.says("Error Description: Overflow\nzel: a worksheet transfer counts rows and points in "
+  EXPECT_TRUE(overflow.says("Error: Overflow\nzel: a worksheet transfer counts rows and points in "
                             "16 bits")) << overflow.output;
 }
 

@@ -78,7 +78,7 @@ TEST(HostileInstrument, EachFaultEndsInTimeWithAMessageThatQuotesLittleAndEscape
        ErrorCode::BadReply, ":SENS:FREQ:STAR? to {} returned '-inf' where a finite number was expected"},
       {"nan for a sweep time", {{":SENS:SWE:TIME?", says("nan\n")}}, [](ZELEZ& z) { z.SweepTime(); },
        ErrorCode::BadReply, ":SENS:SWE:TIME? to {} returned 'nan' where a finite number was expected"},
-      {"terminal escapes", {{":SENS:SPAN?", says("\x1b]0;owned\a\x1b[2J\x1b[31m1\n")}}, [](ZELEZ& z) { z.Span(); },
+      {"terminal escapes", {{":SENS:FREQ:SPAN?", says("\x1b]0;owned\a\x1b[2J\x1b[31m1\n")}}, [](ZELEZ& z) { z.Span(); },
        ErrorCode::BadReply, "returned '\\x1B]0;owned\\x07\\x1B[2J\\x1B[31m1' where a finite number was expected"},
       {"a megabyte for a number", {{":SENS:BAND:RES?", says(megabyte)}},
        [](ZELEZ& z) { z.ResolutionBandwidth(); }, ErrorCode::BadReply,

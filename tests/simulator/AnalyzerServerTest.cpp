@@ -198,7 +198,7 @@ TEST(AnalyzerServerMemory, BigBlocksAndIdleClientsCostABoundedAmount) {
   // Large allocations are mapped and unmapped one by one, so that the resident size counts what
   // is kept, not what the allocator holds on to after a free.
   mallopt(M_MMAP_THRESHOLD, 1 << 20);
-  AnalyzerServer server({.address = "127.0.0.1", .port = 0, .idleTimeout = std::chrono::milliseconds(300)});
+  AnalyzerServer server({.address = "127.0.0.1", .port = 0, .idleTimeout = std::chrono::seconds(3)});
   server.start();
   const long before = residentBytes();
   auto block = [](std::size_t size) {
