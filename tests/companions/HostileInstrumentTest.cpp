@@ -65,15 +65,16 @@ TEST(HostileInstrument, EachFaultEndsInTimeWithAMessageThatQuotesLittleAndEscape
     std::function<void(ZELEZ&)> call;
     ErrorCode code;
     std::string description;  // a part of it; "{}" stands for the address
+    int timeoutMs = 2000;
   } cases[] = {
       {"endless blanks for a trace",
        {{":TRAC:DATA? TRACE1", endless(std::string(4096, ' '))}},
        [](ZELEZ& z) { z.GetTraceData(1, false); },
        ErrorCode::BadReply,
        "' where a data block (\"#\", a digit, the length, the data) was expected"},
-      {"a reply that trickles on", {{":SENS:FREQ:STAR?", endless(" ", std::chrono::milliseconds(5))}},
+      {"a reply that trickles on", {{":SENS:FREQ:STAR?", endless(" ", std::chrono::milliseconds(2))}},
        [](ZELEZ& z) { z.StartFrequency(); }, ErrorCode::Timeout,
-       "The reply from {} did not end in the time it could take (400 ms and a second for each 10 kB)"},
+       "The reply from {} did not end in the time it could take (4000 ms and a second for each 10 kB)", 1000},
       {"-inf for a number", {{":SENS:FREQ:STAR?", says("-inf\n")}}, [](ZELEZ& z) { z.StartFrequency(); },
        ErrorCode::BadReply, ":SENS:FREQ:STAR? to {} returned '-inf' where a finite number was expected"},
       {"nan for a sweep time", {{":SENS:SWE:TIME?", says("nan\n")}}, [](ZELEZ& z) { z.SweepTime(); },
@@ -97,7 +98,7 @@ TEST(HostileInstrument, EachFaultEndsInTimeWithAMessageThatQuotesLittleAndEscape
   for (Case& c : cases) {
     SCOPED_TRACE(c.name);
     ScriptedInstrument instrument(std::move(c.script));
-    auto zel = instrument.attach(100);
+    auto zel = instrument.attach(c.timeoutMs);
     const std::string text = expectError(c.code, [&] { c.call(*zel); });
     std::string expected = c.description;
     if (auto at = expected.find("{}"); at != std::string::npos) expected.replace(at, 2, instrument.address());
