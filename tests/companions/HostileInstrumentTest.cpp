@@ -133,7 +133,8 @@ TEST_F(NonFiniteTrace, ValuesThatAreNotFiniteAreKeptAsTheAnalyzerSentThem) {
   for (TraceFormat format : {TraceFormat::Real32, TraceFormat::Ascii}) {
     SCOPED_TRACE(format == TraceFormat::Ascii ? "ASCII" : "REAL,32");
     zel->Device()->setTraceFormat(format);
-    const auto values = zel->GetTraceData(1, false).asArray().doubles();
+    const automation::Variant trace = zel->GetTraceData(1, false);
+    const auto values = trace.asArray().doubles();
     ASSERT_GT(values.size(), 4u);
     EXPECT_TRUE(std::isnan(values[0]));
     EXPECT_EQ(values[1], INFINITY);
