@@ -36,8 +36,8 @@ void IoLink::ReleaseLink() {
 }
 
 void IoLink::open(int timeoutMs) {
-  if (LinkInterrupt::instance().triggered()) interrupted(open_ ? "sending to" : "connecting to");
   if (open_) return;
+  if (LinkInterrupt::instance().triggered()) interrupted("connecting to");
   rxBegin_ = rxEnd_ = 0;
   pendingLineEnd_ = false;
   try {
@@ -73,6 +73,8 @@ void IoLink::writeLine(std::string_view line, int timeoutMs) {
 
 void IoLink::writeBytes(std::span<const uint8_t> bytes, int timeoutMs) {
   open(timeoutMs);
+  // A send that fits the socket's buffer never waits, so it would never see the stop there.
+  if (LinkInterrupt::instance().triggered()) interrupted("sending to");
   size_t sent = 0;
   while (sent < bytes.size()) {
     size_t count = 0;
