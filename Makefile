@@ -3,10 +3,12 @@
 # make asan:  the same under AddressSanitizer and UndefinedBehaviorSanitizer, built with clang.
 # make fuzz:  the fuzz targets as libFuzzer programs (clang), in build/fuzz/fuzz.
 # make demo:  the host program's demonstration run.
+# make mutants: deliberate faults that the tests must catch, each built and tested in a copy
+#               under build/mutants (slow, not part of check). FAULTS="word ..." picks some.
 PRESET ?= default
 DEBIAN_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
                    libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev zlib1g-dev libzip-dev python3 \
-                   python3-openpyxl libwmf-dev fonts-urw-base35 file clang-14 libclang-rt-14-dev
+                   python3-openpyxl python3-docx libwmf-dev fonts-urw-base35 file clang-14 libclang-rt-14-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # The sanitizer and fuzz builds take clang when it is there: libFuzzer comes with it, and its
@@ -14,7 +16,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CLANG := $(shell command -v clang++-14 || command -v clang++)
 COMPILERS = $(if $(and $(CLANG),$(filter asan fuzz,$(PRESET))),-DCMAKE_CXX_COMPILER=$(CLANG) -DCMAKE_C_COMPILER=$(subst clang++,clang,$(CLANG)))
 
-.PHONY: check demo deps configure build asan fuzz clean
+.PHONY: check demo deps configure build asan fuzz clean mutants
 
 check: build
 	ctest --preset $(PRESET)
@@ -45,6 +47,9 @@ fuzz:
 demo: configure
 	cmake --build --preset $(PRESET) --target zel
 	build/$(PRESET)/apps/zel demo
+
+mutants: deps
+	python3 scripts/mutants.py $(FAULTS)
 
 clean:
 	rm -rf build

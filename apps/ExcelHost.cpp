@@ -6,16 +6,15 @@
 #include <chrono>
 #include <ostream>
 
+#include "ConnectDialog.h"
 #include "RunJournal.h"
 #include "SheetCodec.h"
 #include "automation/Clock.h"
 #include "automation/Conversions.h"
 #include "companions/ServerRegistration.h"
 #include "companions/UtilitiesRegistration.h"
-#include "companions/KroDiscoveryCtl.h"
 #include "control/Registration.h"
 #include "control/ZELControl.h"
-#include "control/frmConnect1.h"
 #include "dialogs/FrmRepeatedMeasurements.h"
 #include "dialogs/frmDataTransfer.h"
 #include "dialogs/repMeasControl.h"
@@ -98,22 +97,9 @@ ExcelHost::~ExcelHost() {
   while (!excel_->workbooks().empty()) excel_->workbooks().front()->Close();
 }
 
-bool ExcelHost::connect(const std::string& address) {
-  desk_.setFormHandler([&](forms::Form& form, forms::User& user) {
-    auto* dialog = dynamic_cast<zel::frmConnect1*>(&form);
-    if (!dialog) return;
-    auto discovery = dialog->discovery();
-    user.type(discovery->addressBox, address);
-    user.click(discovery->connectButton);
-    user.click(dialog->closeButton);
-  });
-  control_->DoConnect();
-  desk_.setFormHandler({});
-  if (connected()) out_ << "Connected to " << address << std::endl;
-  return connected();
-}
+bool ExcelHost::connect(const std::string& address) { return connectThroughDialog(desk_, *control_, address, out_); }
 
-bool ExcelHost::connected() const { return control_->getServer()->Device()->IoSession() != nullptr; }
+bool ExcelHost::connected() const { return instrumentAttached(*control_); }
 
 std::shared_ptr<kro::ZELEZ> ExcelHost::server() const { return control_->getServer(); }
 

@@ -111,6 +111,10 @@ GetDataRequest GetDataCommand::request() const {
 int GetDataCommand::run() {
   host_.check();
   const fs::path out = out_.empty() ? defaultOutput() : fs::path(out_);
+  if (isWordDocument(out))
+    throw UsageError(fmt::format("--out {}: a Word document takes the analyzer's screen image and settings only, "
+                                 "no trace data (zel screen-image --out {}); Get Data writes a workbook, .xlsx",
+                                 out.string(), out.string()));
   checkOutputFile(out, OutputRules{"--out", {".xlsx"}, force_});
   if (const fs::path journal = RunJournal::pathFor(out); fs::exists(journal))
     throw UsageError(fmt::format("{} holds measurements of an earlier run that were never saved: "

@@ -62,4 +62,6 @@ void checkOutputFile(const fs::path& path, const OutputRules& rules) {
     throw UsageError(fmt::format("{} {} exists; use --force to overwrite it", rules.option, name));
 }
 
+bool isWordDocument(const fs::path& path) { return lower(path.extension().string()) == ".docx"; }
+
 }  // namespace zelhost

@@ -17,4 +17,7 @@ struct OutputRules {
 
 void checkOutputFile(const std::filesystem::path& path, const OutputRules& rules);
 
+// Whether the file is a Word document (.docx, in any case): the output that makes zel play Word.
+bool isWordDocument(const std::filesystem::path& path);
+
 }  // namespace zelhost

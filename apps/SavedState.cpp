@@ -4,6 +4,7 @@
 
 #include <iostream>
 
+#include "OutputFile.h"
 #include "automation/Conversions.h"
 #include "automation/Error.h"
 #include "automation/Object.h"
@@ -13,6 +14,10 @@
 namespace zelhost {
 
 automation::PropertyBag loadSavedState(const std::filesystem::path& file) {
+  // A Word document's control restores a Word connection, which a workbook cannot bind.
+  if (isWordDocument(file))
+    throw UsageError(fmt::format("{} is a Word document: the state it carries opens in Word, not in a workbook",
+                                 file.string()));
   try {
     const auto bytes = office::ControlStatePart::read(file);
     if (!bytes) throw UsageError(fmt::format("{} carries no saved state of the analyzer toolbar", file.string()));

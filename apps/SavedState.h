@@ -12,7 +12,7 @@
 
 namespace zelhost {
 
-// The bag saved in `file`. A file that is missing, no workbook, without the control's state, or
+// The bag saved in `file`. A Word document, a file that is missing, no workbook, without the control's state, or
 // whose state is damaged or from a newer zel raises UsageError with the reason.
 automation::PropertyBag loadSavedState(const std::filesystem::path& file);
 

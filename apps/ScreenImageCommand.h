@@ -1,8 +1,9 @@
 #pragma once
 // zel screen-image: the toolbar's Get Screen Image, with the dialog answered as a person would
 // answer it. The analyzer's screen goes into a new workbook at a chosen cell (the placement
-// option: the cell is made the active cell first), or into an image file through "Save to File"
-// and the Save dialog.
+// option: the cell is made the active cell first), into a new Word document (WordHost.h),
+// or into an image file through "Save to File" and the Save dialog. The output's extension
+// chooses the host: .docx plays Word with its template, anything else Excel.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -37,6 +38,7 @@ class ScreenImageCommand final : public Command {
   HostOptions host_;
   std::string out_, file_;
   std::string cell_ = "A1";
+  CLI::Option* cellOption_ = nullptr;
   bool force_ = false;
 };
 

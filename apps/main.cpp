@@ -1,5 +1,6 @@
-// zel: the host program. It plays Excel with the add-in loaded and a person at the keyboard,
-// turning each command line into the toolbar command and the dialog entries that person makes.
+// zel: the host program. It plays Excel with the add-in loaded, or Word with the template, and a
+// person at the keyboard, turning each command line into the toolbar command and the dialog
+// entries that person makes.
 // Each sub-command lives in a file of its own; this file reads the command line and runs the
 // one it names.
 #include <CLI/CLI.hpp>

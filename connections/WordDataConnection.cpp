@@ -5,8 +5,10 @@
 #include "automation/Strings.h"
 #include "automation/TypeInfoBuilder.h"
 #include "companions/VCUtilities.h"
+#include "connections/ScreenImageTransfer.h"
 #include "office/word/AddIns.h"
 #include "office/word/Documents.h"
+#include "office/word/Shapes.h"
 #include "office/word/System.h"
 #include "win32/Win32.h"
 
@@ -80,6 +82,14 @@ void WordDataConnection::UpdateStatus(const std::string& msg) {
 
 void WordDataConnection::SetBusyCursor(bool val) {
   host().System()->setCursor(val ? word::wdCursorWait : word::wdCursorNormal);
+}
+
+void WordDataConnection::DoPictureTransfer() {
+  if (!server_) throw automation::Error::vb(automation::vbErrObjectNotSet);
+  transferScreenImage(*server_, PictureHost{"Place In Active Document", [this](bool busy) { SetBusyCursor(busy); },
+                                            [this](const std::string& metafile) {
+                                              host().ActiveDocument()->Shapes()->AddPicture(metafile);
+                                            }});
 }
 
 void WordDataConnection::DoHelp(int32_t topHwnd, int16_t contextID) {

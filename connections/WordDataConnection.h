@@ -32,6 +32,9 @@ class WordDataConnection : public DataConnection {
   void EnableSingleMeaureButtons() override;
   void UpdateStatus(const std::string& msg) override;
   void SetBusyCursor(bool val) override;
+  // The screen image, placed in the active document (which need not be the control's) with
+  // nothing but its file name: Word's defaults decide embedding, position and size.
+  void DoPictureTransfer() override;
   void DoHelp(int32_t topHwnd, int16_t contextID) override;
   void SetInRepeatDataTransfer(bool) override {}
 

@@ -1,6 +1,7 @@
 // zel screen-image run as a user runs it, against the simulated analyzer it starts itself: the
-// picture in a new workbook at the chosen cell, and each of the six file types, read back by
-// readers that did not write them (Python's zipfile for the workbook, file(1) for the images).
+// picture in a new workbook at the chosen cell or in a new Word document, and each of the six
+// file types, read back by readers that did not write them (Python's zipfile for the workbook,
+// python-docx for the document, file(1) for the images).
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 
@@ -51,6 +52,25 @@ TEST_F(ScreenImageCommand, TheWorkbookShowsTheScreenAtTheChosenCell) {
   EXPECT_EQ(pictures.output, "C3 +0+0 6096000x4572000 EMU 640x480 px\n");
 }
 
+TEST_F(ScreenImageCommand, AWordDocumentHoldsTheScreenAsOneInlinePicture) {
+  const Outcome run = zel("screen-image --out screen.docx");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_TRUE(run.says("screen.docx\n")) << run.output;
+  const Outcome pictures = shell(
+      "/usr/bin/python3 -c 'import docx, struct; d = docx.Document(\"screen.docx\")\n"
+      "for s in d.inline_shapes:\n"
+      "    blob = d.part.related_parts[s._inline.graphic.graphicData.pic.blipFill.blip.embed].blob\n"
+      "    print(s.width, s.height, blob[:4] == b\"\\x89PNG\", *struct.unpack(\">II\", blob[16:24]))'");
+  ASSERT_EQ(pictures.status, 0) << pictures.output;
+  // The metafile in its own size, 480 x 360 points, played into 640 x 480 pixels.
+  EXPECT_EQ(pictures.output, "6096000 4572000 True 640 480\n");
+
+  // The control's state rides along, but only Word opens it.
+  const Outcome inExcel = zel("get-data --from screen.docx --out data.xlsx");
+  EXPECT_EQ(inExcel.status, 2) << inExcel.output;
+  EXPECT_TRUE(inExcel.says("screen.docx is a Word document")) << inExcel.output;
+}
+
 TEST_F(ScreenImageCommand, EachFileTypeIsWrittenAsAFileOfItsKind) {
   if (!fs::exists("/usr/bin/file")) GTEST_SKIP() << "file(1) is not installed";
   const std::pair<const char*, const char*> kinds[] = {
@@ -82,12 +102,15 @@ TEST_F(ScreenImageCommand, AnExistingFileIsKeptUnlessForcedAndWrongEntriesAreUsa
   EXPECT_GT(fs::file_size(folder / "kept.gif"), 4u);
 
   for (const char* arguments : {"screen-image", "screen-image --file screen.png", "screen-image --out screen.xls",
-                                "screen-image --out cell.xlsx --cell 3C", "screen-image --out a.xlsx --file a.gif"}) {
+                                "screen-image --out cell.xlsx --cell 3C", "screen-image --out a.xlsx --file a.gif",
+                                "screen-image --out cell.docx --cell B2", "get-data --out data.docx"}) {
     run = zel(arguments);
     EXPECT_EQ(run.status, 2) << arguments << "\n" << run.output;
   }
-  EXPECT_EQ(run.output.find("Simulated analyzer"), std::string::npos) << "refused before connecting";
+  EXPECT_TRUE(run.says("a Word document takes the analyzer's screen image and settings only")) << run.output;
+  EXPECT_FALSE(run.says("simulated analyzer")) << "refused before connecting";
   EXPECT_FALSE(fs::exists(folder / "cell.xlsx"));
+  EXPECT_FALSE(fs::exists(folder / "data.docx"));
 }
 
 }  // namespace

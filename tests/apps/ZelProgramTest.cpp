@@ -249,6 +249,11 @@ TEST_F(ZelProgram, APlainGetDataDrawsTheChartAndWritesScientificNotationAsTheDia
   EXPECT_EQ(plain.charts.at(sheet), 1);
   EXPECT_EQ(plain.formats.at(sheet + "!A2"), "0.00E+00") << "the x column";
   EXPECT_EQ(plain.formats.at(sheet + "!B2"), "0.000E+00") << "the first trace";
+  // From the active cell A1, with every annotation: the last of the fourteen on row 41.
+  const auto cells = plain.of(sheet);
+  EXPECT_EQ(cells.at("A1"), "Frequency (Hz)");
+  EXPECT_EQ(cells.at("C1"), "Attenuation (dB)");
+  EXPECT_EQ(cells.at("C40"), "Video BW (Hz)");
 
   ASSERT_EQ(zel("get-data --no-chart --no-scientific --out bare.xlsx").status, 0);
   const Book bare = read("bare.xlsx");

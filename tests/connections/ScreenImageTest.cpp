@@ -1,6 +1,6 @@
-// The screen image in Excel: the Get Screen Image dialog as the user meets it, the picture placed
-// in the active sheet through the temporary metafile, the file the user names, and what the user
-// sees when a step fails.
+// The screen image in Excel and Word: the Get Screen Image dialog as the user meets it, the
+// picture placed in the active sheet or document through the temporary metafile, the file the
+// user names, and what the user sees when a step fails.
 #include <fmt/format.h>
 #include <gmock/gmock.h>
 
@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../control/HostFixture.h"
@@ -26,6 +27,9 @@
 #include "office/excel/Shapes.h"
 #include "office/excel/Sheets.h"
 #include "office/excel/Worksheet.h"
+#include "office/word/MemoryAddIns.h"
+#include "office/word/MemoryDocument.h"
+#include "office/word/System.h"
 #include "simulator/AnalyzerServer.h"
 #include "win32/Win32.h"
 
@@ -309,6 +313,53 @@ TEST_F(ScreenImageCommand, AFileTheAnalyzerCannotWriteIsReportedWithItsReason) {
   ASSERT_EQ(host.desk.messages().size(), 1u);
   EXPECT_THAT(host.desk.messages()[0].text, ::testing::HasSubstr(R"(Could not write the screen image to 'C:\Missing\screen.gif')"));
   EXPECT_EQ(host.excel->Cursor(), excel::xlDefault);
+}
+
+// The same analyzer and folders, with a second control in a Word document, as the template
+// places it.
+class WordScreenImage : public ScreenImage {
+ protected:
+  WordScreenImage() {
+    host.startWord();
+    host.word->setPathResolver([](const std::string& name) { return win32::toPosixPath(name).value_or(name).string(); });
+    wordControl = host.placeInDocument();
+    wordControl->getServer()->Device()->setIoSession(server->Device()->IoSession());
+    wordControl->setConnectedApplication(host.word);
+  }
+  std::shared_ptr<ZELControl> wordControl;
+};
+
+TEST_F(WordScreenImage, ThePictureGoesIntoTheActiveDocumentAsWordPlacesItAndNeedsOne) {
+  host.desk.onForm<frmGetScreenImage>([](frmGetScreenImage& dialog, User& user) {
+    EXPECT_EQ(dialog.picturePlacement.Caption(), "Place In Active Document");
+    user.choose(dialog.picturePlacement);
+    user.click(dialog.okButton);
+  });
+  // Another document opened since: the active one takes the picture, not the control's.
+  host.word->Documents()->Add();
+  wordControl->DoSaveScreenImage();
+  EXPECT_THAT(host.word->documents()[0]->shapes(), IsEmpty());
+  const auto& placed = host.word->documents()[1]->shapes();
+  ASSERT_EQ(placed.size(), 1u);
+  // Nothing but the file name: embedded, at the top left, in the metafile's own size.
+  EXPECT_EQ(placed[0]->picture().fileName, kMetafile);
+  EXPECT_FALSE(placed[0]->picture().linked);
+  EXPECT_EQ(std::string(placed[0]->picture().bytes.begin(), placed[0]->picture().bytes.begin() + 4), "\xD7\xCD\xC6\x9A");
+  EXPECT_EQ(std::make_tuple(placed[0]->Left(), placed[0]->Width(), placed[0]->Height()), std::make_tuple(0, 480, 360));
+
+  while (host.word->Documents()->Count() > 0) host.word->ActiveDocument()->Close();
+  answerWith(Choice::Placement);
+  host.desk.onMessage("Failed to transfer image to application.");
+  wordControl->DoSaveScreenImage();
+  ASSERT_EQ(host.desk.messages().size(), 1u);
+  EXPECT_EQ(host.desk.messages()[0].text,
+            "Failed to transfer image to application.\r\n"
+            "Error Description: This command is not available because no document is open.");
+  EXPECT_THAT(host.word->system()->cursorsSet(),
+              ElementsAre(office::word::wdCursorWait, office::word::wdCursorNormal, office::word::wdCursorWait,
+                          office::word::wdCursorNormal));
+  EXPECT_THAT(screenRequests(), ElementsAre(":HCOP:DEV:LANG WMF", ":HCOP:DATA?", ":HCOP:DEV:LANG WMF", ":HCOP:DATA?"));
+  EXPECT_THAT(filesIn(folder / "TEMP"), IsEmpty());
 }
 
 TEST(TemporaryMetafile, IsNamedAfterTheProcessInTheTemporaryFolder) {

@@ -117,7 +117,7 @@ TEST_F(Connect, AttachesTheChosenLinkShowsTheConnectedStateAndReleasesTheLink) {
     user.click(discovery->connectButton);
     user.click(dialog.closeButton);
   });
-  control->DoConnect();
+  control->Toolbar1_ButtonClick(control->Toolbar1.Buttons().Item("connect"));
 
   EXPECT_EQ(serverAddress(), address());
   EXPECT_EQ(recorder->calls,
@@ -131,6 +131,10 @@ TEST_F(Connect, AttachesTheChosenLinkShowsTheConnectedStateAndReleasesTheLink) {
   EXPECT_TRUE(analyzer.waitForSessionsClosed(2));
   EXPECT_EQ(analyzer.openSessions(), 0u);
   EXPECT_TRUE(host.desk.messages().empty());
+  // The host asks again, after another workbook had the command bar.
+  recorder->calls.clear();
+  control->UpdateConnectedStatus();
+  EXPECT_EQ(recorder->calls, std::vector<std::string>{"UpdateConnectedIconAndTooltip(My Computer)"});
   host.desk.verify();
 }
 

@@ -57,7 +57,8 @@ class Setups : public ::testing::Test {
       user.click(dialog.closeButton);
     });
     if (!message.empty()) host.desk.onMessage(message);
-    control->DoSetup();
+    // The control's own "setups" button.
+    control->Toolbar1_ButtonClick(control->Toolbar1.Buttons().Item("setups"));
   }
   void capture(const std::string& name) {
     inDialog([&](kro::InstrumentState& panel, User& user) {

@@ -71,7 +71,11 @@ class ScheduleConnection : public DataConnection {
     intervalInSeconds = interval;
     return true;
   }
-  void TransferDataToApp() override { calls.push_back("TransferDataToApp"); }
+  // A transfer takes five seconds of the host's clock.
+  void TransferDataToApp() override {
+    calls.push_back("TransferDataToApp");
+    if (clock) clock->advance(std::chrono::seconds(5));
+  }
   void EnableRepeatMeaureButtons() override { calls.push_back("Repeat"); }
   void EnableSingleMeaureButtons() override { calls.push_back("Single"); }
   void UpdateStatus(const std::string& msg) override { calls.push_back("Status(" + msg + ")"); }
@@ -83,6 +87,7 @@ class ScheduleConnection : public DataConnection {
   int32_t samples = 1;
   int32_t interval = 0;
   std::vector<std::string> calls;
+  automation::FakeClock* clock = nullptr;
 };
 
 // A control whose instrument server is attached to the simulated analyzer, with a connection
@@ -96,6 +101,7 @@ class Driving : public ::testing::Test {
     control->getServer()->Device()->setIoTimeout(2000);
     control->getServer()->Device()->setIoSession(kro::makeIoLink(address()));
     ZELControlTesting::setConnection(*control, connection);
+    connection->clock = &clock;
   }
   void TearDown() override { host.desk.verify(); }
 
@@ -167,7 +173,7 @@ TEST_F(Driving, EachMeasurementReportsProgressAndSchedulesTheNextOneIntervalAfte
   clock.advance(std::chrono::seconds(7));
   control->StartTransfer(more, start);
   EXPECT_TRUE(more);
-  EXPECT_EQ(shown(start), shown(at(9, 18, 30)));
+  EXPECT_EQ(shown(start), shown(at(9, 18, 35)));
   EXPECT_EQ(connection->calls, (std::vector<std::string>{"TransferDataToApp", "Repeat",
                                                          "Status(Repeated Measurement 1 of 3, 3725 second intervals)"}));
 

@@ -73,6 +73,17 @@ TEST(ZELControl, ASecondPutReinitialisesTheSameConnectionAndNeverSwitchesKind) {
   control->setConnectedApplication(host.word);
   EXPECT_EQ(control->connection(), first);
   EXPECT_EQ(control->ConnectedApplication(), ObjectPtr(host.excel));
+
+  // Word's connection binds again to the application it is handed.
+  auto wordControl = host.placeInDocument();
+  wordControl->setConnectedApplication(host.word);
+  const auto wordConnection = wordControl->connection();
+  const auto firstWord = host.word;
+  host.startWord();
+  wordControl->setConnectedApplication(host.word);
+  EXPECT_EQ(wordControl->connection(), wordConnection);
+  EXPECT_EQ(wordControl->ConnectedApplication(), ObjectPtr(host.word));
+  EXPECT_NE(ObjectPtr(firstWord), ObjectPtr(host.word));
   host.desk.verify();
 }
 
@@ -231,18 +242,14 @@ std::string legacyFile(const std::string& lineEnd, const std::string& state) {
 }
 
 TEST_F(LegacyFile, TheFourthLineGivesTheModelAndTheBlockTheData) {
-  const auto info = read(write("setup.set", legacyFile("\n", "STATE:1234")));
-  ASSERT_TRUE(info);
-  EXPECT_EQ(info->model, "ZEL-Q 3008");
-  EXPECT_EQ(info->version, "*");
-  const auto& data = info->data.asArray();
-  EXPECT_EQ(std::string(data.bytes().begin(), data.bytes().end()), "STATE:1234");
-}
-
-TEST_F(LegacyFile, CarriageReturnsAreDroppedFromTheFourthLine) {
-  const auto info = read(write("crlf.set", legacyFile("\r\n", "AB")));
-  ASSERT_TRUE(info);
-  EXPECT_EQ(info->model, "ZEL-Q 3008");
+  for (const char* lineEnd : {"\n", "\r\n"}) {  // carriage returns are dropped from the model
+    const auto info = read(write("setup.set", legacyFile(lineEnd, "STATE:1234")));
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->model, "ZEL-Q 3008");
+    EXPECT_EQ(info->version, "*");
+    const auto& data = info->data.asArray();
+    EXPECT_EQ(std::string(data.bytes().begin(), data.bytes().end()), "STATE:1234");
+  }
 }
 
 TEST_F(LegacyFile, TheByteCountIsReadFromTheHeaderAloneEvenWhereItsDigitsRunPastIt) {

@@ -177,8 +177,12 @@ TEST_F(GetDataTest, AStartCellThatIsNoCellOrLeavesNoRoomKeepsTheDialogOpenAndWri
     auto form = getData(
         [&](frmDataTransfer& f, User& user) {
           user.type(f.startCell, k.cell);
+          user.select(f.annotationsList, {1});
           user.click(f.getDataBtn);
           EXPECT_TRUE(f.Visible());
+          EXPECT_FALSE(settings->m_DataTransferItemsSelected) << "a refused start cell writes nothing";
+          EXPECT_EQ(settings->startCell(), "");
+          EXPECT_EQ(settings->annotations(), nullptr);
           EXPECT_EQ(focusedName(f), k.focus);
           EXPECT_EQ(f.startCell.Text(), k.cell);
           user.type(f.startCell, "A1047575");  // the last start that still fits
@@ -190,6 +194,19 @@ TEST_F(GetDataTest, AStartCellThatIsNoCellOrLeavesNoRoomKeepsTheDialogOpenAndWri
     EXPECT_EQ(settings->startCell(), "A1047575");
     settings = std::make_shared<zel::DataTransfer>();
   }
+
+  // An analyzer that cannot tell its number of points leaves no room either.
+  const std::string noRoom = "Starting in Cell B3 will not leave enough room for data";
+  getData(
+      [](frmDataTransfer& f, User& user) {
+        f.m_server = std::make_shared<zel::InstrumentServer>();
+        user.type(f.startCell, "B3");
+        user.click(f.getDataBtn);
+        EXPECT_TRUE(f.Visible());
+        user.click(f.cancelButton);
+      },
+      [&] { desk.onMessage(noRoom); });
+  expectOkMessage(desk.messages().back(), noRoom, "", "ZELControlProj");
 
   // A failure while the choices are written is reported with its number.
   const std::string notSet = "Object variable or With block variable not set:Error Code (91)";
@@ -254,6 +271,8 @@ TEST_F(GetDataTest, AScheduleEditedInRepeatedMeasurementsLandsInTheSettings) {
         EXPECT_THAT(lines(f.repMeasureLabel.Caption()),
                     ElementsAre("Start Time:", "     12/5/2026 9:45:00 AM", "Interval:", "     4 seconds",
                                 "Number of measurements:", "     4", "Analyzer is in Continuous Sweep mode"));
+        user.click(f.repMeasBtn);  // reopened: the set time is still chosen
+        EXPECT_EQ(lines(f.repMeasureLabel.Caption())[1], "     12/5/2026 9:45:00 AM");
         user.click(f.getDataBtn);
       },
       [&] {
@@ -274,11 +293,15 @@ TEST_F(GetDataTest, AScheduleEditedInRepeatedMeasurementsLandsInTheSettings) {
               user.pick(s.startDate, Date::fromParts(2026, 12, 5));
               user.pick(s.startTime, Date::fromParts(2026, 12, 4, 9, 45, 31));
               user.click(f.okButton);
+            })
+            .onForm<FrmRepeatedMeasurements>([](FrmRepeatedMeasurements& f, User& user) {
+              auto& s = dynamic_cast<repMeasControl&>(*f.schedule());
+              EXPECT_TRUE(s.atSetTime.Value());
+              EXPECT_EQ(s.startTime.Hour() * 100 + s.startTime.Minute(), 945);
+              user.click(f.okButton);
             });
       });
-  EXPECT_THAT(desk.formsShown(), ElementsAre("Get Data (frmDataTransfer)",
-                                             "Repeated Measurements (FrmRepeatedMeasurements) owner frmDataTransfer",
-                                             "Repeated Measurements (FrmRepeatedMeasurements) owner frmDataTransfer"));
+  EXPECT_EQ(desk.formsShown().size(), 4u);
   EXPECT_TRUE(settings->m_getRepeatedData);
   EXPECT_EQ(settings->m_numSamples, 4);
   EXPECT_EQ(settings->m_interval, 4);

@@ -62,26 +62,6 @@ class ScheduleControlTest : public dialogstest::DialogTest {
   }
 };
 
-TEST(ScheduleBoxText, ReadsWholeNumbersTheWayTheLocaleAwareConversionDoes) {
-  const std::pair<const char*, int32_t> cases[] = {
-      {"", 0},
-      {"7", 7},
-      {" 12 ", 12},
-      {"2.5", 2},
-      {"3.5", 4},
-      {"-2.5", -2},
-      {"1,000", 1000},
-      {"1e2", 100},
-      {"2147483647", 2147483647},
-      {"2147483648", -1},
-      {"abc", -1},
-      {"5 s", -1},
-      {" ", -1},
-  };
-  for (const auto& [text, expected] : cases)
-    EXPECT_EQ(repMeasControl::textToLong(text), expected) << '"' << text << '"';
-}
-
 TEST_F(ScheduleControlTest, EachCheckShowsItsMessageFocusesItsBoxAndFails) {
   enum Read { Interval, Duration, Count };
   struct Case {
@@ -95,7 +75,6 @@ TEST_F(ScheduleControlTest, EachCheckShowsItsMessageFocusesItsBoxAndFails) {
   const std::string samples = "Number of Samples must be a number > 0";
   const Case cases[] = {
       {{{"24", "", "5"}}, Interval, "Interval hours must be a value between 0 and 23", true, "intervalHours"},
-      {{{"one", "60", "5"}}, Interval, "Interval hours must be a value between 0 and 23", true, "intervalHours"},
       {{{"", "60", "5"}}, Interval, "Interval minutes must be a value between 0 and 59", true, "intervalMinutes"},
       {{{"1", "0", "60"}}, Interval, "Interval seconds must be a value between 0 and 59", true, "intervalSeconds"},
       {{{"", "", "-3"}}, Interval, "Interval seconds must be a value between 0 and 59", true, "intervalSeconds"},
@@ -128,7 +107,6 @@ TEST_F(ScheduleControlTest, EachCheckShowsItsMessageFocusesItsBoxAndFails) {
        true,
        "durationHours"},
       {{{"", "", "1"}, {}, "0"}, Count, samples, false, "numOfSamplesValue"},
-      {{{"", "", "1"}, {}, "ten"}, Count, samples, false, "numOfSamplesValue"},
       {{{"", "", "1"}, {}, "3000000000"}, Count, samples, false, "numOfSamplesValue"},
       {{{"", "", "1"}, {}, "501"}, Count, "The number of measurements cannot exceed 500", true, "numOfSamplesValue"},
       {{{"", "60", ""}, {}, "5"}, Count, "Interval minutes must be a value between 0 and 59", true, "intervalMinutes"},
@@ -228,7 +206,7 @@ TEST_F(ScheduleControlTest, StartsAtASetTimeOnlyWhenItIsAheadOfInitToTheMinute) 
   // Passed (from the last day of a long month to February) or immediate: the current moment.
   for (bool immediate : {false, true}) {
     clock.set(Date::fromParts(2027, 2, 28, 4, 7, 9));
-    c.Init(immediate, Date::fromParts(2027, 2, 28, 4, 7, immediate ? 50 : 8));
+    c.Init(immediate, immediate ? Date::fromParts(2027, 2, 28, 4, 7, 50) : Date::fromParts(2027, 1, 31, 23, 59, 0));
     EXPECT_TRUE(c.immediateOption.Value());
     EXPECT_FALSE(c.startDate.Enabled());
     EXPECT_EQ(c.startDate.Value().parts().day, 28);

@@ -64,7 +64,7 @@ TEST_F(Annotations, EveryItemWritesItsLabelValueAndFormatInCollectionOrder) {
     const char* format;
   };
   const Row rows[] = {
-      {"Instrument Serial Number", Variant("100245"), "General"},
+      {"Instrument Serial Number", Variant(100245.0), "General"},  // Excel takes it as a number
       {"Sweep Number Of Points", Variant(7.0), "General"},
       {"Start Frequency (Hz)", Variant(10e6), "0.00E+00"},
       {"Stop Frequency (Hz)", Variant(30e6), "0.00E+00"},

@@ -46,13 +46,11 @@ TEST_F(TraceTransfer, StartCellB3WithTraces1And3LaysOutTheColumnsCellByCell) {
   EXPECT_EQ(cell("D3"), Variant("Trace3 (dBm)"));
   EXPECT_TRUE(cell("E3").isEmpty());
 
-  // x: the start, steps of span / N, the stop set exactly, so the last gap is two steps.
-  const double step = 100e6 / 11;
-  EXPECT_EQ(number("B4"), 100e6);
-  EXPECT_NEAR(number("B5") - number("B4"), step, 1e-3);
-  EXPECT_NEAR(number("B13") - number("B4"), 9 * step, 1e-3);
+  // x: the start, then steps of span / N added one after another (rows 11 and 13 differ from
+  // start + i x step in their last digit), the stop set exactly: the last gap is two steps.
+  double x = 100e6;
+  for (int row = 4; row <= 13; ++row, x += 100e6 / 11) EXPECT_EQ(number("B" + std::to_string(row)), x) << row;
   EXPECT_EQ(number("B14"), 200e6);
-  EXPECT_NEAR(number("B14") - number("B13"), 2 * step, 1e-3);
 
   const std::vector<float> trace1 = heldTrace(1), trace3 = heldTrace(3);
   ASSERT_EQ(trace1.size(), 11u);
@@ -86,22 +84,11 @@ TEST_F(TraceTransfer, StartCellB3WithTraces1And3LaysOutTheColumnsCellByCell) {
     EXPECT_EQ(styleAt(plain).numberFormat, "General") << plain;
   }
 
-  // The start cell is selected; the state of the transfer stays behind.
+  // The start cell is selected; the extremes stay behind for the chart.
   EXPECT_EQ(data.activeRow(), 3);
   EXPECT_EQ(data.activeColumn(), 2);
-  EXPECT_EQ(transfer->startRow(), 3);
-  EXPECT_EQ(transfer->startColumn(), 5);
-  EXPECT_EQ(transfer->pointCount(), 11);
-  EXPECT_EQ(transfer->startFrequency(), 100e6);
-  EXPECT_EQ(transfer->stopFrequency(), 200e6);
-  EXPECT_EQ(transfer->sweepTime(), 0.25);
-  EXPECT_EQ(transfer->amplitudeScale(), "LOG");
-  EXPECT_FALSE(transfer->isZeroSpan());
-  EXPECT_EQ(transfer->measurementTime(), "12/4/2026 8:16:18 AM");
   EXPECT_EQ(transfer->dataMax(), high);
   EXPECT_EQ(transfer->dataMin(), low);
-  EXPECT_EQ(transfer->hostApp(), excel);
-  EXPECT_EQ(transfer->server(), zel);
 }
 
 TEST_F(TraceTransfer, ServerCallsComeInTheirOrderAndTwoShownTracesAreReadInOneCall) {

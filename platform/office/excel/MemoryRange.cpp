@@ -7,6 +7,7 @@
 #include "automation/Conversions.h"
 #include "automation/SafeArray.h"
 #include "office/Errors.h"
+#include "office/excel/CellEntry.h"
 #include "office/excel/MemoryApplication.h"
 #include "office/excel/MemoryCharacters.h"
 #include "office/excel/MemoryFont.h"
@@ -73,6 +74,8 @@ class CellWriter {
 
   void write(int32_t row, int32_t column, Variant value) {
     Cell& cell = sheet_.cells().at(row, column);
+    // Text is taken as if typed into the cell.
+    if (value.isString()) value = enteredValue(value.asString(), styles_.at(cell.style).numberFormat);
     DateFormat date = DateFormat::None;
     if (value.varType() == automation::vbDate) {
       const double days = value.asDate().serial();

@@ -29,8 +29,9 @@ class Range : public automation::Object {
   // from the top-left cell: a 2-D array by (row, column), a 1-D array as one row, each repeated
   // over a range that has more rows (a 1-D or 1-row array) or more columns (a 1-column array);
   // cells beyond what the array covers otherwise show "#N/A". Empty (and Null) clears a cell;
-  // numbers are stored as Doubles, Strings stay Strings, Booleans Booleans, Dates Dates (a
-  // General cell receiving a Date takes Excel's date format).
+  // numbers are stored as Doubles, Strings are taken as if typed (CellEntry.h: "100245" is the
+  // number), Booleans stay Booleans, Dates Dates (a General cell receiving a Date, typed or
+  // not, takes Excel's date format).
   virtual automation::Variant Value() = 0;
   virtual void setValue(const automation::Variant& value) = 0;
 

@@ -17,6 +17,7 @@
 #include "automation/Object.h"
 #include "office/ControlStatePart.h"
 #include "office/MetafileRenderer.h"
+#include "office/Picture.h"
 #include "office/excel/A1Reference.h"
 #include "office/excel/Constants.h"
 #include "office/excel/ImageHeader.h"
@@ -171,8 +172,14 @@ double lineWidth(int32_t weight) {
   }
 }
 
+// A palette colour as the writer takes it: its 0 means "no colour", so black has its own value.
+lxw_color_t writerColor(int32_t colorIndex) {
+  const uint32_t rgb = paletteColor(colorIndex);
+  return rgb == 0x000000 ? lxw_color_t{LXW_COLOR_BLACK} : rgb;
+}
+
 void setLine(lxw_chart_line& line, const LineFormat& format) {
-  if (format.colorIndex != xlColorIndexAutomatic) line.color = paletteColor(format.colorIndex);
+  if (format.colorIndex != xlColorIndexAutomatic) line.color = writerColor(format.colorIndex);
   line.width = static_cast<float>(lineWidth(format.weight));
   if (format.lineStyle == xlLineStyleNone) line.none = LXW_TRUE;
 }
@@ -198,11 +205,25 @@ std::string shownText(const ChartText& title) {
   return out;
 }
 
+// Excel draws an axis title bold unless its characters are given another style, so a title is
+// saved bold when any of its characters shows bold (the writer keeps one font per title).
+uint8_t titleIsBold(const ChartText& title) {
+  for (const auto& font : title.fonts)
+    if (!font || font->bold) return LXW_TRUE;
+  return title.fonts.empty();
+}
+
+std::string numberFormatAt(const MemoryWorksheet& sheet, int32_t row, int32_t column) {
+  return sheet.book()->styles().at(sheet.cells().styleAt(row, column)).numberFormat;
+}
+
 // The chart as Excel shows it: an XY chart with straight lines over its source columns.
 lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
-  lxw_chart* out = workbook_add_chart(book, LXW_CHART_SCATTER_STRAIGHT);
+  // Excel draws series without x values against their point numbers 1..N. The writer's XY chart
+  // needs x values, so such a chart is saved as the line chart that drawing amounts to.
+  const bool pointNumbers = !chart.series().empty() && !chart.series().front()->xValues();
+  lxw_chart* out = workbook_add_chart(book, pointNumbers ? LXW_CHART_LINE : LXW_CHART_SCATTER_STRAIGHT);
   if (!out) saveFailed("The workbook could not be saved: a chart");
-  std::vector<std::string> texts;  // kept alive until the workbook is written
   const auto source = chart.sourceSheet();
   for (const auto& series : chart.series()) {
     lxw_chart_series* line = chart_add_series(out, nullptr, nullptr);
@@ -210,9 +231,11 @@ lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
       const std::string& name = source->sheetName();
       const Area& v = series->values();
       const Area x = series->xValues().value_or(v);
-      chart_series_set_categories(line, name.c_str(), x.row1 - 1, x.column1 - 1, x.row2 - 1, x.column1 - 1);
+      if (!pointNumbers)
+        chart_series_set_categories(line, name.c_str(), x.row1 - 1, x.column1 - 1, x.row2 - 1, x.column1 - 1);
       chart_series_set_values(line, name.c_str(), v.row1 - 1, v.column1 - 1, v.row2 - 1, v.column1 - 1);
     }
+    if (pointNumbers) chart_series_set_marker_type(line, LXW_CHART_MARKER_NONE);
     lxw_chart_line format{};
     setLine(format, *series->line());
     chart_series_set_line(line, &format);
@@ -223,7 +246,12 @@ lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
   for (const int32_t type : {int32_t{xlCategory}, int32_t{xlValue}}) {
     const MemoryAxis& axis = chart.axis(type);
     lxw_chart_axis* out_axis = type == xlCategory ? out->x_axis : out->y_axis;
-    if (axis.HasTitle()) chart_axis_set_name(out_axis, shownText(*axis.title()).c_str());
+    if (axis.HasTitle()) {
+      chart_axis_set_name(out_axis, shownText(*axis.title()).c_str());
+      lxw_chart_font font{};
+      font.bold = titleIsBold(*axis.title());
+      chart_axis_set_name_font(out_axis, &font);
+    }
     chart_axis_major_gridlines_set_visible(out_axis, axis.HasMajorGridlines());
     lxw_chart_line grid{};
     setLine(grid, *axis.majorGridlines()->line());
@@ -231,7 +259,17 @@ lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
     if (axis.minimum()) chart_axis_set_min(out_axis, *axis.minimum());
     if (axis.maximum()) chart_axis_set_max(out_axis, *axis.maximum());
     if (axis.ScaleType() == xlScaleLogarithmic) chart_axis_set_log_base(out_axis, 10);
-    if (axis.crossesAt()) chart_axis_set_crossing(out_axis, *axis.crossesAt());
+    // A crossing at the axis's own minimum is saved as such: an application that chooses
+    // another automatic minimum would otherwise draw the other axis inside the plot.
+    if (axis.crossesAt() && *axis.crossesAt() == axis.MinimumScale()) chart_axis_set_crossing_min(out_axis);
+    else if (axis.crossesAt()) chart_axis_set_crossing(out_axis, *axis.crossesAt());
+    if (source && !chart.series().empty() && !(type == xlCategory && pointNumbers)) {
+      // Tick labels as the axis's source column shows its values.
+      const MemorySeries& first = *chart.series().front();
+      const Area from = type == xlCategory ? *first.xValues() : first.values();
+      const std::string format = numberFormatAt(*source, from.row1, from.column1);
+      if (format != "General") chart_axis_set_num_format(out_axis, format.c_str());
+    }
   }
   lxw_chart_line border{};
   setLine(border, *chart.plotArea()->line());
@@ -239,7 +277,7 @@ lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
   const FillFormat& fill = *chart.plotArea()->fill();
   if (fill.colorIndex != xlColorIndexAutomatic) {
     lxw_chart_fill area{};
-    area.color = paletteColor(fill.colorIndex);
+    area.color = writerColor(fill.colorIndex);
     chart_plotarea_set_fill(out, &area);
   }
   return out;

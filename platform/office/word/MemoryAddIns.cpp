@@ -95,6 +95,7 @@ std::shared_ptr<AddIn> MemoryAddIns::Add(const std::string& fileName, const Vari
 void MemorySystem::setCursor(int32_t cursor) {
   if (cursor < wdCursorWait || cursor > wdCursorNorthwestArrow) throw wordError(wdErrValueOutOfRange, "Value out of range");
   cursor_ = cursor;
+  cursorsSet_.push_back(cursor);
 }
 
 }  // namespace office::word

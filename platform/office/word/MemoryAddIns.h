@@ -80,9 +80,12 @@ class MemorySystem final : public System {
  public:
   int32_t Cursor() const override { return cursor_; }
   void setCursor(int32_t cursor) override;
+  // Every cursor put, in order, for a host that checks what the user saw.
+  const std::vector<int32_t>& cursorsSet() const { return cursorsSet_; }
 
  private:
   int32_t cursor_ = 2;  // wdCursorNormal
+  std::vector<int32_t> cursorsSet_;
 };
 
 }  // namespace office::word

@@ -75,10 +75,13 @@ std::shared_ptr<MemoryShape> MemoryDocument::addPicture(const std::string& fileN
   if (!bytes) throw wordError(wdErrBadFileName, "This is not a valid file name.");
   Picture picture{fileName, std::move(*bytes), !linkToFile.isEmpty() && automation::CBool(linkToFile),
                   saveWithDocument.isEmpty() || automation::CBool(saveWithDocument)};
-  // Left out, a picture sits at the top left of the page in its own size (unknown here: 0).
-  auto number = [](const Variant& v) { return v.isEmpty() ? 0.0 : automation::CDbl(v); };
+  // Left out, a picture sits at the top left of the page in its own size (0 for a file that
+  // tells none).
+  const PictureSize own = ownSize(picture.bytes).value_or(PictureSize{});
+  auto number = [](const Variant& v, double otherwise) { return v.isEmpty() ? otherwise : automation::CDbl(v); };
   auto shape = std::make_shared<MemoryShape>("Picture " + std::to_string(++pictureCounter_), std::move(picture),
-                                             number(left), number(top), number(width), number(height));
+                                             number(left, 0), number(top, 0), number(width, own.width),
+                                             number(height, own.height));
   shapes_.push_back(shape);
   saved_ = false;
   return shape;

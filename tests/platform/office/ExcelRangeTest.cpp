@@ -100,8 +100,6 @@ TEST_F(ExcelRange, CellsStayInsideTheSheet) {
 TEST_F(ExcelRange, ValuesKeepExcelsTypes) {
   sheet->Range("A1")->setValue(int16_t{5});
   EXPECT_EQ(sheet->value(1, 1), Variant(5.0));
-  sheet->Range("A2")->setValue("0123");
-  EXPECT_EQ(sheet->value(2, 1), Variant("0123"));
   sheet->Range("A3")->setValue(true);
   EXPECT_EQ(sheet->value(3, 1), Variant(true));
   const automation::Date when = automation::Date::fromParts(2026, 12, 4, 8, 16, 18);
@@ -119,6 +117,37 @@ TEST_F(ExcelRange, ValuesKeepExcelsTypes) {
   EXPECT_EQ(array.bounds(), (std::vector<automation::ArrayBound>{{1, 3}, {1, 2}}));
   EXPECT_EQ(array.at({2, 2}), Variant("x"));
   EXPECT_TRUE(array.at({3, 1}).isEmpty());
+}
+
+TEST_F(ExcelRange, TextIsTakenAsIfTypedIntoTheCell) {
+  const automation::Date date = automation::Date::fromParts(2026, 12, 4);
+  const std::pair<const char*, Variant> cases[] = {
+      {"100245", Variant(100245.0)},
+      {"0123", Variant(123.0)},
+      {" -1,234.5 ", Variant(-1234.5)},
+      {"+.5", Variant(0.5)},
+      {"1.5E-07", Variant(1.5e-7)},
+      {"true", Variant(true)},
+      {"FALSE", Variant(false)},
+      {"12/4/2026", Variant(date)},
+      {"12/4/2026 8:16:18 AM", Variant(automation::Date::fromParts(2026, 12, 4, 8, 16, 18))},
+      {"1,23", Variant("1,23")},
+      {"2D3", Variant("2D3")},
+      {"'100245", Variant("100245")},
+      {"ZEL-R 3036", Variant("ZEL-R 3036")},
+      {"Trace1 (dBm)", Variant("Trace1 (dBm)")},
+  };
+  for (const auto& [text, held] : cases) {
+    sheet->Range("A1")->setValue(text);
+    EXPECT_EQ(sheet->value(1, 1), held) << '"' << text << '"';
+  }
+  sheet->Range("B1")->setValue("12/4/2026 8:16:18 AM");
+  EXPECT_EQ(sheet->Range("B1")->NumberFormat(), Variant("m/d/yyyy h:mm")) << "a typed date brings its format";
+  // In an array too; a cell formatted as text keeps the text.
+  sheet->Range("C2")->setNumberFormat("@");
+  sheet->Range("C1:C2")->setValue(Variant(SafeArray::ofStrings({"42", "42"}, 1)));
+  EXPECT_EQ(sheet->value(1, 3), Variant(42.0));
+  EXPECT_EQ(sheet->value(2, 3), Variant("42"));
 }
 
 TEST_F(ExcelRange, ArraysAreStoredElementByElement) {
