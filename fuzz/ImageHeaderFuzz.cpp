@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "office/excel/ImageHeader.h"
+#include "office/Picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> bytes(data, data + size);
-  if (auto image = office::excel::embeddableImage(bytes); image && (image->width <= 0 || image->height <= 0)) std::abort();
+  if (auto image = office::embeddableImage(bytes); image && (image->width <= 0 || image->height <= 0)) std::abort();
   return 0;
 }

@@ -20,7 +20,6 @@
 #include "office/Picture.h"
 #include "office/excel/A1Reference.h"
 #include "office/excel/Constants.h"
-#include "office/excel/ImageHeader.h"
 #include "office/excel/MemoryChart.h"
 #include "office/excel/MemoryShapes.h"
 #include "office/excel/MemoryWorkbook.h"
