@@ -1,4 +1,7 @@
-# make check: install what is missing, configure, build and run every test.
+# make check: install what is missing, configure, build and run every test (the fuzz targets
+#             among them, each over its corpus and mutations of it for a few seconds).
+# make asan:  the same under AddressSanitizer and UndefinedBehaviorSanitizer, built with clang.
+# make fuzz:  the fuzz targets as libFuzzer programs (clang), in build/fuzz/fuzz.
 # make demo:  the host program's demonstration run.
 # make mutants: deliberate faults that the tests must catch, each built and tested in a copy
 #               under build/mutants (slow, not part of check). FAULTS="word ..." picks some.
@@ -6,10 +9,15 @@ PRESET ?= default
 DEBIAN_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
                    libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev zlib1g-dev libzip-dev libdeflate-dev python3 \
                    python3-openpyxl python3-docx libwmf-dev fonts-urw-base35 file \
-                   python3-pyvisa python3-pyvisa-py python3-xlsxwriter
+                   python3-pyvisa python3-pyvisa-py python3-xlsxwriter clang-14 libclang-rt-14-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: check demo deps configure build asan clean mutants
+# The sanitizer and fuzz builds take clang when it is there: libFuzzer comes with it, and its
+# sanitizers cost less build time than gcc's.
+CLANG := $(shell command -v clang++-14 || command -v clang++)
+COMPILERS = $(if $(and $(CLANG),$(filter asan fuzz,$(PRESET))),-DCMAKE_CXX_COMPILER=$(CLANG) -DCMAKE_C_COMPILER=$(subst clang++,clang,$(CLANG)))
+
+.PHONY: check demo deps configure build asan fuzz clean mutants
 
 check: build
 	ctest --preset $(PRESET)
@@ -24,13 +32,17 @@ deps:
 	fi
 
 configure: deps
-	cmake --preset $(PRESET)
+	cmake --preset $(PRESET) $(COMPILERS)
 
 build: configure
 	cmake --build --preset $(PRESET)
 
 asan:
 	$(MAKE) check PRESET=asan
+
+fuzz:
+	$(MAKE) configure PRESET=fuzz
+	cmake --build --preset fuzz --target zel_fuzz
 
 # The demonstration needs the host program alone, not the tests.
 demo: configure

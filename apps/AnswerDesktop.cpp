@@ -1,6 +1,8 @@
 #include "AnswerDesktop.h"
 
 #include <iostream>
+#include <string_view>
+#include <utility>
 
 #include "forms/Constants.h"
 #include "forms/Form.h"
@@ -18,6 +20,21 @@ int firstButton(int style) {
     case forms::vbRetryCancel: return forms::vbRetry;
     default: return forms::vbOK;
   }
+}
+
+// What a person needs to know about the bare errors a failed transfer reports, which keep VB's
+// own number and text.
+constexpr std::pair<const char*, const char*> kExplanations[] = {
+    {"Error: Overflow",
+     "zel: a worksheet transfer counts rows and points in 16 bits: the start row plus the analyzer's number of "
+     "points must stay below 32768 (at most 32766 points from row 1); set fewer sweep points on the analyzer"},
+    {"Error: Subscript out of range",
+     "zel: the analyzer sent a trace with fewer values than the number of points it announced, or announced "
+     "no points at all"},
+};
+
+bool endsWith(const std::string& text, std::string_view tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 }  // namespace
@@ -44,6 +61,8 @@ int AnswerDesktop::msgBox(const std::string& text, int style, const std::string&
   const bool critical = (style & 0x70) == forms::vbCritical;
   if (critical) ++critical_;
   out_ << "[" << title << (critical ? ", critical" : "") << "] " << forTerminal(text) << std::endl;
+  for (const auto& [error, explanation] : kExplanations)
+    if (critical && endsWith(text, error)) out_ << explanation << std::endl;
   return firstButton(style);
 }
 

@@ -130,7 +130,8 @@ int GetDataCommand::run() {
   HostClock clock(host_);
   std::unique_ptr<Instrument> instrument;
   ExcelHost host(std::cerr, savedState ? &*savedState : nullptr);
-  if (!reachAnalyzer(host, host_, instrument)) return kExitIncomplete;
+  if (!reachAnalyzer(host, host_, instrument))
+    return StopSignals::received() ? exitAfterSignal(StopSignals::received()) : kExitIncomplete;
 
   RunJournal journal(out);
   host.keepIn(&journal);
@@ -182,7 +183,8 @@ int GetDataCommand::run() {
   journal.remove();
 
   const std::string saved = fmt::format("{} of {} measurements saved", measured, host.requested());
-  if (outcome == Outcome::Stopped) {
+  // A stop signal during a measurement fails that measurement: the run was stopped all the same.
+  if (outcome == Outcome::Stopped || StopSignals::received()) {
     std::cerr << "zel: stopped: " << saved << std::endl;
     return StopSignals::received() ? exitAfterSignal(StopSignals::received()) : kExitIncomplete;
   }

@@ -29,7 +29,7 @@ namespace {
 static_assert(std::endian::native == std::endian::little, "the journal is written little-endian");
 
 // Value kinds of a cell, as stored.
-enum class Kind : uint8_t { Empty, Double, Boolean, Date, String, Integer, Long };
+enum class Kind : uint8_t { Empty, Double, Boolean, Date, String, Integer, Long, Error };
 
 class Out {
  public:
@@ -141,6 +141,7 @@ void putValue(Out& out, const Variant& value, const xl::MemoryWorksheet& sheet, 
     case automation::vbString: out.put(static_cast<uint8_t>(Kind::String)); out.put(value.asString()); return;
     case automation::vbInteger: out.put(static_cast<uint8_t>(Kind::Integer)); out.put(value.asInteger()); return;
     case automation::vbLong: out.put(static_cast<uint8_t>(Kind::Long)); out.put(value.asLong()); return;
+    case automation::vbError: out.put(static_cast<uint8_t>(Kind::Error)); out.put(value.asError()); return;
     default:
       throw SheetDecodeError(fmt::format("'{}'!{}{} holds a value of type {}, which cannot be kept", sheet.sheetName(),
                                          xl::columnLetters(column), row, automation::TypeName(value)));
@@ -155,6 +156,7 @@ Variant getValue(In& in) {
     case Kind::String: return Variant(in.text());
     case Kind::Integer: return Variant(in.get<int16_t>());
     case Kind::Long: return Variant(in.get<int32_t>());
+    case Kind::Error: return Variant::error(in.get<int32_t>());
   }
   throw SheetDecodeError("a cell of an unknown kind");
 }

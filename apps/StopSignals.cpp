@@ -8,6 +8,7 @@
 
 #include "ExcelHost.h"
 #include "ExitStatus.h"
+#include "companions/LinkInterrupt.h"
 
 namespace zelhost {
 
@@ -54,7 +55,11 @@ void StopSignals::watch() {
     int none = 0;
     if (first_.compare_exchange_strong(none, signal)) {
       ExcelHost::stopRequested = true;
-      std::cerr << "zel: stopping before the next measurement; a second Ctrl-C stops at once" << std::endl;
+      // A connect, command or reply in flight is given up now, not when the instrument answers.
+      kro::LinkInterrupt::instance().trigger();
+      std::cerr << "zel: stopping: the instrument is let go and what was measured is saved; a second Ctrl-C "
+                   "stops at once"
+                << std::endl;
       continue;
     }
     if (urgentSet_ && !urgent_(first_)) continue;

@@ -1,8 +1,9 @@
 #pragma once
-// How a run is ended from outside: Ctrl-C (SIGINT), SIGTERM and SIGHUP (a closed terminal) ask
-// the run to stop before its next measurement, as the Stop Repeated Measurement button does. A
-// second one while a measurement is still in flight does not wait for it: the `urgent` action
-// saves what is already on disk and ends the program. SIGPIPE is ignored, so a reader that goes
+// How a run is ended from outside: Ctrl-C (SIGINT), SIGTERM and SIGHUP (a closed terminal) stop
+// the run as the Stop Repeated Measurement button does, and abandon the instrument I/O in flight
+// (connect, command or reply) at once, so the run ends with what was measured before. A second
+// one, for whatever else still holds the run, does not wait: the `urgent` action saves what is
+// already on disk and ends the program. SIGPIPE is ignored, so a reader that goes
 // away (zel ... | head -1) costs only the lines it would have read.
 //
 // The signals are taken by a thread of their own (sigwait), so the actions run as ordinary code,

@@ -24,6 +24,7 @@ enum class ErrorCode : int32_t {
   UnknownState = 0x20D,   // no captured state of that name
   NotASetupFile = 0x20E,  // a file that is not a settings file of the older analyzers
   DamagedStates = 0x20F,  // captured states in a document that cannot be read back
+  Interrupted = 0x210,    // a stop was asked for while the link connected, sent or waited
 };
 
 inline constexpr const char* kLinkSource = "KroIO.IoLink";

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "companions/LinkInterrupt.h"
+
 namespace kro {
 
 bool FdIoLink::peerWentAway(int error) const {
@@ -16,15 +18,16 @@ bool FdIoLink::peerWentAway(int error) const {
   return isSocket_ ? (error == ECONNRESET || error == EPIPE) : error == EIO;
 }
 
-bool FdIoLink::waitReady(short events, Deadline deadline) {
+IoLink::Io FdIoLink::waitReady(short events, Deadline deadline) {
   for (;;) {
     const auto left =
         std::chrono::ceil<Millis>(deadline - std::chrono::steady_clock::now()).count();
-    if (left <= 0) return false;
-    pollfd p{fd_, events, 0};
-    const int n = ::poll(&p, 1, static_cast<int>(std::min<Millis::rep>(left, 1 << 30)));
-    if (n > 0) return true;  // ready, or hung up / failed: the transfer itself reports which
-    if (n == 0) return false;
+    if (left <= 0) return Io::TimedOut;
+    pollfd p[2] = {{fd_, events, 0}, {LinkInterrupt::instance().fd(), POLLIN, 0}};
+    const int n = ::poll(p, 2, static_cast<int>(std::min<Millis::rep>(left, 1 << 30)));
+    if (n > 0 && p[1].revents) return Io::Interrupted;
+    if (n > 0) return Io::Done;  // ready, or hung up / failed: the transfer itself reports which
+    if (n == 0) return Io::TimedOut;
     if (errno != EINTR) throw std::system_error(errno, std::generic_category(), "poll");
   }
 }
@@ -44,7 +47,7 @@ IoLink::Io FdIoLink::readSome(std::span<uint8_t> buffer, Millis timeout, size_t&
     if (errno == EINTR) continue;
     if (errno != EAGAIN && errno != EWOULDBLOCK)
       throw std::system_error(errno, std::generic_category(), "read");
-    if (!waitReady(POLLIN, deadline)) return Io::TimedOut;
+    if (const Io waited = waitReady(POLLIN, deadline); waited != Io::Done) return waited;
   }
 }
 
@@ -61,7 +64,7 @@ IoLink::Io FdIoLink::writeSome(std::span<const uint8_t> data, Millis timeout, si
     if (n < 0 && peerWentAway(errno)) return Io::Closed;
     if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
       throw std::system_error(errno, std::generic_category(), "write");
-    if (!waitReady(POLLOUT, deadline)) return Io::TimedOut;
+    if (const Io waited = waitReady(POLLOUT, deadline); waited != Io::Done) return waited;
   }
 }
 

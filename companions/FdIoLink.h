@@ -1,6 +1,6 @@
 #pragma once
 // The reading and writing shared by the links that end in a POSIX file descriptor (a socket,
-// a serial device): non-blocking transfers, and poll() for the time-outs.
+// a serial device): non-blocking transfers, and poll() for the time-outs and the interrupt.
 #include "companions/IoLink.h"
 
 namespace kro {
@@ -21,8 +21,9 @@ class FdIoLink : public IoLink {
  private:
   bool peerWentAway(int error) const;
   using Deadline = std::chrono::steady_clock::time_point;
-  // Waits until the descriptor is ready for `events`; false when the deadline passes first.
-  bool waitReady(short events, Deadline deadline);
+  // Waits until the descriptor is ready for `events` (Done), the deadline passes (TimedOut) or
+  // LinkInterrupt is triggered (Interrupted).
+  Io waitReady(short events, Deadline deadline);
 };
 
 }  // namespace kro

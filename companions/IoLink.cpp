@@ -6,21 +6,20 @@
 #include <cstring>
 #include <system_error>
 
+#include "companions/LinkInterrupt.h"
+#include "companions/ReplyExcerpt.h"
+
 namespace kro {
 
 namespace {
 
 constexpr size_t kReceiveBufferSize = 64 * 1024;
 
-// A reply's first characters, printable, for a message about a reply that is not what was asked.
+// The start of a reply that is not what was asked, up to its line end, for the message.
 std::string excerpt(const uint8_t* data, size_t size) {
-  std::string text;
-  for (size_t i = 0; i < size && text.size() < 40; ++i) {
-    const char c = static_cast<char>(data[i]);
-    if (c == '\n' || c == '\r') break;
-    text += (c >= 0x20 && c < 0x7F) ? c : '?';
-  }
-  return text;
+  const auto* text = reinterpret_cast<const char*>(data);
+  const std::string_view shown(text, size);
+  return replyExcerpt(shown.substr(0, shown.find('\n')));
 }
 
 }  // namespace
@@ -38,6 +37,7 @@ void IoLink::ReleaseLink() {
 
 void IoLink::open(int timeoutMs) {
   if (open_) return;
+  if (LinkInterrupt::instance().triggered()) interrupted("connecting to");
   rxBegin_ = rxEnd_ = 0;
   pendingLineEnd_ = false;
   try {
@@ -55,6 +55,15 @@ void IoLink::fail(ErrorCode code, const std::string& description) {
   throw companionError(code, description, kLinkSource);
 }
 
+void IoLink::interrupted(std::string_view doing) {
+  fail(ErrorCode::Interrupted, fmt::format("Stopped while {} {}", doing, address_));
+}
+
+void IoLink::startReply(int timeoutMs) {
+  replyTimeoutMs_ = std::max(timeoutMs, 0);
+  replyDeadline_ = Clock::now() + Millis(int64_t{replyTimeoutMs_} * kReplyTimeouts);
+}
+
 void IoLink::writeLine(std::string_view line, int timeoutMs) {
   std::string bytes;
   bytes.reserve(line.size() + 1);
@@ -64,6 +73,8 @@ void IoLink::writeLine(std::string_view line, int timeoutMs) {
 
 void IoLink::writeBytes(std::span<const uint8_t> bytes, int timeoutMs) {
   open(timeoutMs);
+  // A send that fits the socket's buffer never waits, so it would never see the stop there.
+  if (LinkInterrupt::instance().triggered()) interrupted("sending to");
   size_t sent = 0;
   while (sent < bytes.size()) {
     size_t count = 0;
@@ -77,22 +88,37 @@ void IoLink::writeBytes(std::span<const uint8_t> bytes, int timeoutMs) {
       fail(ErrorCode::Timeout, fmt::format("Timed out after {} ms sending to {}", timeoutMs, address_));
     if (result == Io::Closed)
       fail(ErrorCode::LinkClosed, fmt::format("{} closed the connection", address_));
+    if (result == Io::Interrupted) interrupted("sending to");
     sent += count;
   }
 }
 
 size_t IoLink::receive(std::span<uint8_t> buffer, int timeoutMs, size_t received, size_t expected) {
+  const Millis perRead(std::max(timeoutMs, 0));
+  const Millis left = std::chrono::ceil<Millis>(replyDeadline_ - Clock::now());
+  const bool lastWait = left < perRead;
+  // A flood that never lets the link wait must still hear a stop.
+  if (LinkInterrupt::instance().triggered()) interrupted("waiting for a reply from");
   size_t count = 0;
-  Io result;
+  Io result = Io::TimedOut;
   try {
-    result = readSome(buffer, Millis(std::max(timeoutMs, 0)), count);
+    if (left.count() > 0) result = readSome(buffer, std::min(perRead, left), count);
   } catch (const std::system_error& e) {
     fail(ErrorCode::LinkFailed, fmt::format("Could not read from {}: {}", address_, e.code().message()));
   }
-  if (result == Io::Done) return count;
+  if (result == Io::Done) {
+    // What has arrived earns the time that a slow line needs to carry it.
+    replyDeadline_ += std::chrono::microseconds(count * 1'000'000 / kSlowestBytesPerSecond);
+    return count;
+  }
+  if (result == Io::Interrupted) interrupted("waiting for a reply from");
   const std::string progress =
       expected ? fmt::format(" ({} of {} bytes received)", received, expected)
                : fmt::format(" ({} bytes received)", received);
+  if (result == Io::TimedOut && lastWait)
+    fail(ErrorCode::Timeout, fmt::format("The reply from {} did not end in the time it could take ({} ms and "
+                                         "a second for each 10 kB){}",
+                                         address_, replyTimeoutMs_ * kReplyTimeouts, progress));
   if (result == Io::TimedOut) {
     if (received == 0)
       fail(ErrorCode::Timeout,
@@ -118,7 +144,7 @@ uint8_t IoLink::takeByte(int timeoutMs, size_t received, size_t expected) {
 }
 
 void IoLink::dropPendingLineEnd(int timeoutMs, bool wait) {
-  while (pendingLineEnd_) {
+  for (size_t returns = 0; pendingLineEnd_;) {
     if (buffered() == 0) {
       if (!wait) return;
       fill(timeoutMs, 0, 0);
@@ -127,7 +153,7 @@ void IoLink::dropPendingLineEnd(int timeoutMs, bool wait) {
     if (c == '\n') {
       ++rxBegin_;
       pendingLineEnd_ = false;
-    } else if (c == '\r') {
+    } else if (c == '\r' && ++returns <= kMaxFiller) {
       ++rxBegin_;
     } else {
       pendingLineEnd_ = false;
@@ -137,6 +163,7 @@ void IoLink::dropPendingLineEnd(int timeoutMs, bool wait) {
 
 std::string IoLink::readLine(int timeoutMs, size_t maxLength) {
   open(timeoutMs);
+  startReply(timeoutMs);
   dropPendingLineEnd(timeoutMs, true);
   std::string line;
   for (;;) {
@@ -165,14 +192,17 @@ std::vector<uint8_t> IoLink::readBlock(int timeoutMs, size_t maxLength) {
 
 void IoLink::readBlock(std::vector<uint8_t>& into, int timeoutMs, size_t maxLength) {
   open(timeoutMs);
+  startReply(timeoutMs);
   pendingLineEnd_ = false;
   uint8_t c;
+  size_t blanks = 0;
   do c = takeByte(timeoutMs, 0, 0);
-  while (c == ' ' || c == '\t' || c == '\r' || c == '\n');
+  while ((c == ' ' || c == '\t' || c == '\r' || c == '\n') && ++blanks <= kMaxFiller);
   if (c != '#') {
     --rxBegin_;
-    fail(ErrorCode::BadReply, fmt::format("{} answered '{}' where a data block was expected", address_,
-                                          excerpt(rx_.data() + rxBegin_, buffered())));
+    fail(ErrorCode::BadReply,
+         fmt::format("{} answered '{}' where a data block (\"#\", a digit, the length, the data) was expected",
+                     address_, excerpt(rx_.data() + rxBegin_, buffered())));
   }
   const uint8_t digits = takeByte(timeoutMs, 1, 0);
   if (digits == '0')

@@ -4,6 +4,9 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
+
+#include "companions/ReplyExcerpt.h"
 
 namespace kro {
 
@@ -29,8 +32,8 @@ double ScpiSession::queryNumber(std::string_view command) {
   const std::string reply = query(command);
   if (auto value = parseScpiNumber(reply)) return *value;
   throw companionError(ErrorCode::BadReply,
-                       fmt::format("{} to {} returned '{}', which is not a number", command,
-                                   link_.Address(), reply));
+                       fmt::format("{} to {} returned '{}' where a finite number was expected", command,
+                                   link_.Address(), replyExcerpt(reply)));
 }
 
 void ScpiSession::queryBlock(std::string_view command, std::vector<uint8_t>& into) {
@@ -44,18 +47,21 @@ std::vector<uint8_t> ScpiSession::queryBlock(std::string_view command) {
   return data;
 }
 
-std::optional<double> parseScpiNumber(std::string_view text) {
+std::optional<double> parseScpiValue(std::string_view text) {
   auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  // from_chars would also take "inf" and "nan"; an instrument reply never means those.
-  if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '-' ||
-                        text.front() == '.'))
-    return std::nullopt;
+  if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
+  if (text.empty()) return std::nullopt;
   double value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<double> parseScpiNumber(std::string_view text) {
+  const auto value = parseScpiValue(text);
+  if (!value || !std::isfinite(*value)) return std::nullopt;
   return value;
 }
 

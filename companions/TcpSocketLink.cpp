@@ -2,6 +2,9 @@
 
 #include <fmt/format.h>
 
+#include <unistd.h>
+
+#include "companions/LinkInterrupt.h"
 #include "companions/VisaAddress.h"
 
 namespace kro {
@@ -37,43 +40,55 @@ TcpSocketLink::TcpSocketLink(std::string address) : FdIoLink(std::move(address))
 TcpSocketLink::~TcpSocketLink() { closeTransport(); }
 
 void TcpSocketLink::openTransport(Millis timeout) {
-  // Resolving and connecting run as asynchronous operations so that one time-out bounds both.
+  // Resolving and connecting run as asynchronous operations so that one time-out bounds both,
+  // and a stop asked for meanwhile ends them too (asio watches a duplicate of the interrupt's
+  // descriptor, because it closes what it watches).
   asio::ip::tcp::resolver resolver(io_);
+  asio::posix::stream_descriptor interrupt(io_, ::dup(LinkInterrupt::instance().fd()));
   std::error_code result = asio::error::would_block;
-  bool cancelled = false;
+  bool stopped = false;
+  auto finish = [&](std::error_code outcome) {
+    if (result != asio::error::would_block) return;
+    result = outcome;
+    std::error_code ignored;
+    interrupt.cancel(ignored);
+  };
   resolver.async_resolve(endpoint_.host, endpoint_.port,
                          [&](const std::error_code& ec, asio::ip::tcp::resolver::results_type found) {
-                           if (ec || cancelled) {
-                             result = ec ? ec : asio::error::operation_aborted;
-                             return;
-                           }
+                           if (ec || result != asio::error::would_block) return finish(ec);
                            asio::async_connect(socket_, found,
-                                               [&](const std::error_code& error, const auto&) {
-                                                 result = error;
-                                               });
+                                               [&](const std::error_code& error, const auto&) { finish(error); });
                          });
+  interrupt.async_wait(asio::posix::stream_descriptor::wait_read, [&](const std::error_code& ec) {
+    if (ec) return;
+    stopped = true;
+    finish(asio::error::operation_aborted);
+  });
   io_.restart();
   io_.run_for(timeout);
-  if (result == asio::error::would_block) {
-    cancelled = true;
+  const bool timedOut = result == asio::error::would_block;
+  std::error_code ignored;
+  if (timedOut || stopped) {
+    finish(asio::error::timed_out);
     resolver.cancel();
-    std::error_code ignored;
     socket_.close(ignored);
-    io_.restart();
-    io_.run();  // let the cancelled handlers finish before their captures go out of scope
+  }
+  io_.restart();
+  io_.run();  // let the cancelled handlers finish before their captures go out of scope
+  if (stopped)
+    throw companionError(ErrorCode::Interrupted, fmt::format("Stopped while connecting to {}", Address()),
+                         kLinkSource);
+  if (timedOut)
     throw companionError(ErrorCode::Timeout,
                          fmt::format("Could not connect to {}: no answer within {} ms", Address(),
                                      timeout.count()),
                          kLinkSource);
-  }
   if (result) {
-    std::error_code ignored;
     socket_.close(ignored);
     throw companionError(ErrorCode::ConnectFailed,
                          fmt::format("Could not connect to {}: {}", Address(), result.message()),
                          kLinkSource);
   }
-  std::error_code ignored;
   // Queries are short lines answered at once; Nagle's delay would dominate every exchange.
   socket_.set_option(asio::ip::tcp::no_delay(true), ignored);
   socket_.non_blocking(true, ignored);

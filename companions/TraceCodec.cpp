@@ -25,7 +25,7 @@ size_t parseAsciiValues(std::string_view text, double* out, size_t capacity, siz
     const size_t comma = text.find(',');
     const std::string_view entry = text.substr(0, comma);
     if (count == capacity) return kNotValues;
-    const auto value = parseScpiNumber(entry);
+    const auto value = parseScpiValue(entry);
     if (!value) return kNotValues;
     out[count * stride] = *value;
     ++count;

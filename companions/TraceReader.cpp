@@ -4,13 +4,27 @@
 
 #include <algorithm>
 
+#include "companions/ReplyExcerpt.h"
 #include "companions/TraceCodec.h"
 
 namespace kro {
 
 namespace {
 
+// 100001 values of up to 15 characters and their commas, with room to spare.
+constexpr size_t kMaxAsciiTraceLength = size_t{4} << 20;
+
 std::string traceQuery(int trace) { return fmt::format(":TRAC:DATA? TRACE{}\n", trace); }
+
+// The first entry of an ASCII trace that is no value, for the message.
+std::string_view firstBadEntry(std::string_view line) {
+  for (size_t start = 0;;) {
+    const size_t comma = line.find(',', start);
+    const std::string_view entry = line.substr(start, comma == std::string_view::npos ? comma : comma - start);
+    if (!parseScpiValue(entry) || comma == std::string_view::npos) return entry;
+    start = comma + 1;
+  }
+}
 
 }  // namespace
 
@@ -18,8 +32,8 @@ void TraceReader::takeSweep() {
   const std::string done = scpi_.query(":INIT:IMM;*OPC?");
   if (parseScpiNumber(done) != 1.0)
     throw companionError(ErrorCode::BadReply,
-                         fmt::format(":INIT:IMM;*OPC? to {} returned '{}' instead of 1",
-                                     scpi_.link().Address(), done));
+                         fmt::format(":INIT:IMM;*OPC? to {} returned '{}' where 1 (the sweep is done) was expected",
+                                     scpi_.link().Address(), replyExcerpt(done)));
 }
 
 std::string TraceReader::formatCommands() const {
@@ -45,7 +59,7 @@ size_t TraceReader::receiveTrace(int trace) {
     return raw_.size() / 4;
   }
   // An ASCII trace is one line of up to 100001 numbers: longer than an ordinary reply line.
-  line_ = link.readLine(scpi_.timeoutMs(), IoLink::kMaxBlockLength);
+  line_ = link.readLine(scpi_.timeoutMs(), kMaxAsciiTraceLength);
   return line_.empty() ? 0 : static_cast<size_t>(std::count(line_.begin(), line_.end(), ',')) + 1;
 }
 
@@ -56,8 +70,8 @@ void TraceReader::decode(double* out, size_t stride, size_t count) {
   }
   if (parseAsciiValues(line_, out, count, stride) != count)
     throw companionError(ErrorCode::BadReply,
-                         fmt::format("A trace from {} holds an entry that is not a number",
-                                     scpi_.link().Address()));
+                         fmt::format("A trace from {} holds an entry that is not a number: '{}'",
+                                     scpi_.link().Address(), replyExcerpt(firstBadEntry(line_))));
 }
 
 void TraceReader::mismatch(int trace, size_t points, size_t expected) {

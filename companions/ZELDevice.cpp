@@ -7,6 +7,7 @@
 #include "automation/Error.h"
 #include "automation/SafeArray.h"
 #include "automation/TypeInfoBuilder.h"
+#include "companions/ReplyExcerpt.h"
 #include "companions/VisaAddress.h"
 
 namespace kro {
@@ -55,10 +56,11 @@ std::string ZELDevice::DiscoveryText() const {
 }
 
 void ZELDevice::setIoTimeout(int32_t milliseconds) {
-  if (milliseconds < 1)
+  if (milliseconds < 1 || milliseconds > kMaxIoTimeoutMs)
     throw companionError(ErrorCode::BadArgument,
-                         fmt::format("IoTimeout {} is not a time-out: give milliseconds, 1 or more",
-                                     milliseconds));
+                         fmt::format("IoTimeout {} is not a time-out this server waits: give milliseconds, "
+                                     "1 to {} (ten minutes and two seconds)",
+                                     milliseconds, kMaxIoTimeoutMs));
   ioTimeoutMs_ = milliseconds;
 }
 
@@ -77,8 +79,9 @@ ZELDevice::Identity ZELDevice::identity() {
   fields.push_back(trimmed(std::string_view(reply).substr(start)));
   if (fields.size() != 4 || fields[1].empty())
     throw companionError(ErrorCode::BadReply,
-                         fmt::format("*IDN? to {} returned '{}', which is not an instrument identity",
-                                     link_->Address(), reply));
+                         fmt::format("*IDN? to {} returned '{}' where an identity (maker,model,serial,firmware) "
+                                     "was expected",
+                                     link_->Address(), replyExcerpt(reply)));
   return {fields[0], fields[1], fields[2], fields[3]};
 }
 
@@ -102,7 +105,7 @@ void ZELDevice::setIoSession(automation::ObjectPtr object) {
     if (!known)
       throw companionError(ErrorCode::NotSupported,
                            fmt::format("The instrument at {} is a {} {}, which this server does not drive",
-                                       link_->Address(), id.maker, id.model));
+                                       link_->Address(), replyExcerpt(id.maker), replyExcerpt(id.model)));
   } catch (...) {
     link_->ReleaseLink();
     std::swap(link_, link);
@@ -129,7 +132,7 @@ void ZELDevice::setSetupState(const automation::Variant& image) {
   if (!code || *code != 0)
     throw companionError(ErrorCode::InstrumentError,
                          fmt::format("The analyzer at {} refused the settings image: {}", link_->Address(),
-                                     error));
+                                     replyExcerpt(error)));
 }
 
 }  // namespace kro

@@ -22,6 +22,8 @@ class ZELDevice : public automation::Object {
   static constexpr const char* kClsid = "{3E8D4C21-9A57-4B0E-8F6C-1D2A7B5E9C03}";
   static constexpr const char* kIid = "{3E8D4C22-9A57-4B0E-8F6C-1D2A7B5E9C03}";
   static constexpr int32_t kDefaultIoTimeoutMs = 5000;
+  // The longest time-out taken: the longest sweep read (ZELEZ::kMaxSweepTime) plus two seconds.
+  static constexpr int32_t kMaxIoTimeoutMs = 602'000;
 
   const automation::TypeInfo& typeInfo() const override;
 
@@ -30,7 +32,7 @@ class ZELDevice : public automation::Object {
 
   std::string DiscoveryText() const;
   int32_t IoTimeout() const { return ioTimeoutMs_; }
-  // Milliseconds, 1 or more; anything else raises BadArgument.
+  // Milliseconds, 1 to kMaxIoTimeoutMs; anything else raises BadArgument.
   void setIoTimeout(int32_t milliseconds);
   // From *IDN?: "maker,model,serial,firmware".
   std::string Model();

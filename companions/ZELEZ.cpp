@@ -11,6 +11,7 @@
 #include "automation/Date.h"
 #include "automation/SafeArray.h"
 #include "automation/TypeInfoBuilder.h"
+#include "companions/ReplyExcerpt.h"
 #include "companions/TraceCodec.h"
 #include "companions/TraceReader.h"
 #include "companions/VisaAddress.h"
@@ -62,9 +63,29 @@ std::string trimmedReply(std::string text) {
   return text.substr(begin, end - begin);
 }
 
-// The three comma-separated integers of :SYST:DATE? or :SYST:TIME?.
-bool threeNumbers(const std::string& reply, double (&out)[3]) {
-  return parseAsciiValues(reply, out, 3) == 3;
+// The three comma-separated whole numbers of :SYST:DATE? or :SYST:TIME?.
+bool threeNumbers(const std::string& reply, int (&out)[3]) {
+  double values[3];
+  if (parseAsciiValues(reply, values, 3) != 3) return false;
+  for (int i = 0; i < 3; ++i) {
+    if (!(values[i] >= -100000 && values[i] <= 100000) || values[i] != std::floor(values[i])) return false;
+    out[i] = static_cast<int>(values[i]);
+  }
+  return true;
+}
+
+// The date and time the parts name, or nullopt when they name none: a 13th month or a 40th day
+// is a fault of the analyzer's clock, not a date to carry over into the next year.
+std::optional<automation::Date> validDate(const int (&d)[3], const int (&t)[3]) {
+  try {
+    const automation::Date date = automation::Date::fromParts(d[0], d[1], d[2], t[0], t[1], t[2]);
+    const automation::DateParts p = date.parts();
+    if (p.year == d[0] && p.month == d[1] && p.day == d[2] && p.hour == t[0] && p.minute == t[1] &&
+        p.second == t[2])
+      return date;
+  } catch (const automation::Error&) {
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -125,13 +146,21 @@ double ZELEZ::ResolutionBandwidth() { return queryNumber(":SENS:BAND:RES?"); }
 double ZELEZ::VideoBandwidth() { return queryNumber(":SENS:BAND:VID?"); }
 double ZELEZ::Attenuation() { return queryNumber(":SENS:POW:RF:ATT?"); }
 double ZELEZ::ReferenceLevel() { return queryNumber(":DISP:WIND:TRAC:Y:RLEV?"); }
-double ZELEZ::SweepTime() { return queryNumber(":SENS:SWE:TIME?"); }
+double ZELEZ::SweepTime() {
+  const double seconds = queryNumber(":SENS:SWE:TIME?");
+  if (seconds > kMaxSweepTime)
+    throw companionError(ErrorCode::NotSupported,
+                         fmt::format("The analyzer at {} sweeps for {} s; traces are read from sweeps of at most "
+                                     "{} s ({} minutes), the longest this server waits for one",
+                                     device_->link()->Address(), seconds, kMaxSweepTime, kMaxSweepTime / 60));
+  return seconds;
+}
 
 int32_t ZELEZ::NumberOfPoints() {
   const double points = queryNumber(":SENS:SWE:POIN?");
   if (!(points >= 1 && points <= 2147483647.0) || points != std::floor(points))
     throw companionError(ErrorCode::BadReply,
-                         fmt::format(":SENS:SWE:POIN? to {} returned {}, which is not a number of points",
+                         fmt::format(":SENS:SWE:POIN? to {} returned {} where a number of points was expected",
                                      device_->link()->Address(), points));
   return static_cast<int32_t>(points);
 }
@@ -140,21 +169,16 @@ automation::Variant ZELEZ::InstrumentDateTime() {
   ScpiSession scpi = device_->session();
   const std::string date = scpi.query(":SYST:DATE?");
   const std::string time = scpi.query(":SYST:TIME?");
-  double d[3], t[3];
+  int d[3], t[3];
   if (!threeNumbers(date, d) || !threeNumbers(time, t))
     throw companionError(ErrorCode::BadReply,
-                         fmt::format(":SYST:DATE? and :SYST:TIME? to {} returned '{}' and '{}', which "
-                                     "are not a date and a time",
-                                     scpi.link().Address(), date, time));
-  try {
-    return automation::Variant(automation::Date::fromParts(
-        static_cast<int>(d[0]), static_cast<int>(d[1]), static_cast<int>(d[2]), static_cast<int>(t[0]),
-        static_cast<int>(t[1]), static_cast<int>(std::lround(t[2]))));
-  } catch (const automation::Error&) {
-    throw companionError(ErrorCode::BadReply,
-                         fmt::format("{} gave the date {} {}, which is out of range", scpi.link().Address(),
-                                     date, time));
-  }
+                         fmt::format(":SYST:DATE? and :SYST:TIME? to {} returned '{}' and '{}' where a date "
+                                     "(year,month,day) and a time (hour,minute,second) were expected",
+                                     scpi.link().Address(), replyExcerpt(date), replyExcerpt(time)));
+  if (auto valid = validDate(d, t)) return automation::Variant(*valid);
+  throw companionError(ErrorCode::BadReply,
+                       fmt::format("{} gave the date {} and the time {}, which name no moment of the calendar",
+                                   scpi.link().Address(), replyExcerpt(date), replyExcerpt(time)));
 }
 
 std::string ZELEZ::AmplitudeUnits() { return queryText(":UNIT:POW?"); }

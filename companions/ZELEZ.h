@@ -25,6 +25,10 @@ class ZELEZ : public automation::Object {
   static constexpr const char* kClassName = "ZELEZ";
   static constexpr const char* kClsid = "{3E8D4C20-9A57-4B0E-8F6C-1D2A7B5E9C03}";
   static constexpr const char* kIid = "{3E8D4C23-9A57-4B0E-8F6C-1D2A7B5E9C03}";
+  // The longest sweep whose traces are read, in seconds: a transfer waits a sweep time plus two
+  // seconds for them, and ten minutes is as long as anybody should wait without knowing it.
+  // SweepTime raises NotSupported for a longer one rather than leave the caller waiting days.
+  static constexpr double kMaxSweepTime = 600;
 
   ZELEZ();
   const automation::TypeInfo& typeInfo() const override;

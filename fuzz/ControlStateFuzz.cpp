@@ -4,14 +4,7 @@
 // nothing crashes, and what opens saves back to what was read.
 //
 // The first byte chooses what the rest is: 0 the part's XML text, anything else a whole package
-// file. Not part of the default build (it needs clang's libFuzzer). Build and run from the top
-// folder:
-//
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Iplatform -I. \
-//     fuzz/ControlStateFuzz.cpp platform/office/ControlStatePart.cpp platform/office/Errors.cpp \
-//     platform/automation/{Error,Date,Variant,SafeArray,Conversions,Object,Collection,PropertyBag,Strings}.cpp \
-//     companions/{ItemState,ItemStateInfo}.cpp -lzip -lfmt -o /tmp/state-fuzz
-//   /tmp/state-fuzz -max_total_time=60 -rss_limit_mb=512
+// file.
 #include <unistd.h>
 
 #include <cstdint>

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "simulator/Commands.h"
 #include "simulator/Display.h"
@@ -100,6 +101,11 @@ std::string Analyzer::traceReply(int trace) {
   std::vector<double>& values = unitValues_;
   values.resize(dbm.size());
   convertFromDbm(dbm.data(), dbm.size(), settings_.unit, values.data());
+  if (nonFinitePoints_) {
+    constexpr double kNonFinite[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                                     -std::numeric_limits<double>::infinity()};
+    for (std::size_t i = 0; i < values.size() && i < 3; ++i) values[i] = kNonFinite[i];
+  }
 
   if (settings_.format == DataFormat::Ascii) {
     // ASCII traces are one plain line of comma-separated values, not a block.
@@ -109,7 +115,9 @@ std::string Analyzer::traceReply(int trace) {
     char number[32];
     for (std::size_t i = 0; i < values.size(); ++i) {
       if (i) line.push_back(',');
-      if (linear) {
+      if (!std::isfinite(values[i])) {
+        line += std::isnan(values[i]) ? "NAN" : values[i] > 0 ? "INF" : "-INF";
+      } else if (linear) {
         line.append(number, fmt::format_to(number, "{:.6E}", values[i]));
       } else {
         // Two decimals by integer arithmetic: formatting 300000 floats is the slow part otherwise.

@@ -52,6 +52,9 @@ class Analyzer {
   // A trace as the analyzer holds it, in dBm (1..3), without sweeping.
   const std::vector<float>& traceDbm(int trace) const { return engine_.trace(trace - 1); }
   uint64_t sweeps() const { return engine_.sweeps(); }
+  // An input that measured nothing usable: traces report their first three points as NaN,
+  // +Inf and -Inf (ASCII: NAN, INF, -INF).
+  void setNonFinitePoints(bool on) { nonFinitePoints_ = on; }
 
  private:
   friend struct Commands;
@@ -85,6 +88,7 @@ class Analyzer {
   ErrorQueue errors_;
   unsigned readSinceSweep_ = 0;
   std::vector<double> unitValues_;  // scratch for trace replies
+  bool nonFinitePoints_ = false;
   uint8_t esr_ = 0x80;  // power on
   uint8_t ese_ = 0;
   uint8_t sre_ = 0;

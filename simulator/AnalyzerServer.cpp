@@ -39,6 +39,9 @@ struct AnalyzerServer::Impl {
 
 namespace {
 
+// How long accepting pauses after the process ran out of file descriptors.
+constexpr auto kAcceptPause = std::chrono::milliseconds(100);
+
 // Garbage in place of a reply, of the kind a broken instrument or line would produce.
 std::string corrupt(const Reply& reply) {
   switch (reply.kind) {
@@ -56,8 +59,10 @@ std::string corrupt(const Reply& reply) {
 template <class Stream>
 class Session : public SessionBase {
  public:
-  Session(AnalyzerServer& server, AnalyzerServer::Impl& impl, Stream stream)
-      : server_(server), impl_(impl), stream_(std::move(stream)), timer_(impl.io) {}
+  // `idleTimeout` zero: the session stays however long the client is silent.
+  Session(AnalyzerServer& server, AnalyzerServer::Impl& impl, Stream stream, std::chrono::milliseconds idleTimeout)
+      : server_(server), impl_(impl), stream_(std::move(stream)), timer_(impl.io), idle_(impl.io),
+        idleTimeout_(idleTimeout) {}
 
   void begin() override {
     server_.sessionOpened();
@@ -69,6 +74,7 @@ class Session : public SessionBase {
     ended_ = true;
     asio::error_code ignored;
     timer_.cancel();
+    idle_.cancel();
     stream_.close(ignored);
     auto self = shared_from_this();
     impl_.sessions.erase(self);
@@ -78,7 +84,14 @@ class Session : public SessionBase {
  private:
   void read() {
     if (ended_) return;
+    if (idleTimeout_.count() > 0) {
+      idle_.expires_after(idleTimeout_);
+      idle_.async_wait([self = shared_from_this(), this](asio::error_code ec) {
+        if (!ec) end();
+      });
+    }
     stream_.async_read_some(asio::buffer(buffer_), [self = shared_from_this(), this](asio::error_code ec, std::size_t n) {
+      idle_.cancel();
       if (ec) return end();
       framer_.feed(std::string_view(buffer_.data(), n), pending_);
       next();
@@ -130,7 +143,9 @@ class Session : public SessionBase {
   AnalyzerServer::Impl& impl_;
   Stream stream_;
   asio::steady_timer timer_;
-  LineFramer framer_;
+  asio::steady_timer idle_;
+  std::chrono::milliseconds idleTimeout_;
+  LineFramer framer_{LineFramer::kDefaultMaxLine, AnalyzerServer::kMaxBlockBytes};
   std::vector<LineFramer::Message> pending_;
   std::size_t position_ = 0;
   std::array<char, 64 * 1024> buffer_{};
@@ -162,28 +177,37 @@ void AnalyzerServer::start() {
   impl_->ensureRunning();
 
   auto accept = std::make_shared<std::function<void()>>();
-  *accept = [this, accept] {
-    impl_->acceptor->async_accept([this, accept](asio::error_code ec, asio::ip::tcp::socket socket) {
+  auto pause = std::make_shared<asio::steady_timer>(impl_->io);
+  *accept = [this, accept, pause] {
+    impl_->acceptor->async_accept([this, accept, pause](asio::error_code ec, asio::ip::tcp::socket socket) {
       if (ec == asio::error::operation_aborted || !impl_->acceptor || !impl_->acceptor->is_open()) {
         *accept = nullptr;  // break the self-reference so the handler can be freed
         return;
       }
-      if (!ec) {
-        if (faults().refuseConnections) {
-          {
-            // Counted before the close, so a client that saw the close finds it counted.
-            std::lock_guard lock(stateMutex_);
-            ++refused_;
-          }
-          asio::error_code ignored;
-          socket.close(ignored);
-        } else {
-          asio::error_code ignored;
-          socket.set_option(asio::ip::tcp::no_delay(true), ignored);
-          auto session = std::make_shared<Session<asio::ip::tcp::socket>>(*this, *impl_, std::move(socket));
-          impl_->sessions.insert(session);
-          session->begin();
+      if (ec) {
+        // Out of descriptors (or another failure of this computer): retrying at once would only
+        // spin; a connection that closes meanwhile makes room.
+        pause->expires_after(kAcceptPause);
+        pause->async_wait([accept](asio::error_code waited) {
+          if (!waited && *accept) (*accept)();
+        });
+        return;
+      }
+      if (faults().refuseConnections) {
+        {
+          // Counted before the close, so a client that saw the close finds it counted.
+          std::lock_guard lock(stateMutex_);
+          ++refused_;
         }
+        asio::error_code ignored;
+        socket.close(ignored);
+      } else {
+        asio::error_code ignored;
+        socket.set_option(asio::ip::tcp::no_delay(true), ignored);
+        auto session = std::make_shared<Session<asio::ip::tcp::socket>>(*this, *impl_, std::move(socket),
+                                                                         options_.idleTimeout);
+        impl_->sessions.insert(session);
+        session->begin();
       }
       (*accept)();
     });
@@ -215,7 +239,9 @@ void AnalyzerServer::serveStream(int fd) {
   impl_->ensureRunning();
   asio::post(impl_->io, [this, own] {
     asio::posix::stream_descriptor stream(impl_->io, own);
-    auto session = std::make_shared<Session<asio::posix::stream_descriptor>>(*this, *impl_, std::move(stream));
+    // A serial line is one client for the server's whole life: it never times out.
+    auto session = std::make_shared<Session<asio::posix::stream_descriptor>>(*this, *impl_, std::move(stream),
+                                                                             std::chrono::milliseconds(0));
     impl_->sessions.insert(session);
     session->begin();
   });
@@ -232,12 +258,18 @@ Faults AnalyzerServer::faults() const {
 }
 
 std::vector<Reply> AnalyzerServer::handleMessage(const std::string& text, bool overflow) {
+  const bool nonFinite = faults().nonFiniteTrace;
   {
     std::lock_guard lock(stateMutex_);
-    if (!overflow) log_.push_back(text);
+    if (!overflow) {
+      log_.push_back(text.substr(0, kLoggedBytes));
+      if (log_.size() > kLogCapacity) log_.pop_front();
+      ++logged_;
+    }
     stateChanged_.notify_all();
   }
   std::lock_guard lock(analyzerMutex_);
+  analyzer_.setNonFinitePoints(nonFinite);
   if (overflow) {
     analyzer_.reportError(TooMuchData);
     return {};
@@ -284,17 +316,18 @@ bool AnalyzerServer::waitForSessionsClosed(std::size_t count, std::chrono::milli
 
 bool AnalyzerServer::waitForCommands(std::size_t count, std::chrono::milliseconds timeout) const {
   std::unique_lock lock(stateMutex_);
-  return stateChanged_.wait_for(lock, timeout, [&] { return log_.size() >= count; });
+  return stateChanged_.wait_for(lock, timeout, [&] { return logged_ >= count; });
 }
 
 std::vector<std::string> AnalyzerServer::commandLog() const {
   std::lock_guard lock(stateMutex_);
-  return log_;
+  return {log_.begin(), log_.end()};
 }
 
 void AnalyzerServer::clearCommandLog() {
   std::lock_guard lock(stateMutex_);
   log_.clear();
+  logged_ = 0;
 }
 
 }  // namespace sim

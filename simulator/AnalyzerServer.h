@@ -3,7 +3,16 @@
 // serve on port 5025) and over an already-open stream such as a pseudo-terminal standing in for
 // a serial link. Every connection talks to the same Analyzer. The server runs its own I/O thread;
 // the methods here may be called from any other thread.
+//
+// Whatever clients send, the server's memory stays bounded: a message is at most 1 MiB of text
+// plus one block of at most kMaxBlockBytes (16 MiB) per connection, larger ones are dropped with
+// -223 "Too much data"; the command log keeps the last kLogCapacity messages, each cut to
+// kLoggedBytes; a TCP connection that sends nothing for `idleTimeout` (10 minutes) is closed;
+// and when the process runs out of file descriptors the server stops accepting for a moment
+// instead of retrying at once.
+#include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -20,10 +29,15 @@ struct ServerOptions {
   std::string address = "127.0.0.1";
   uint16_t port = 5025;  // 0 = any free port
   uint32_t seed = 1;
+  std::chrono::milliseconds idleTimeout = std::chrono::minutes(10);
 };
 
 class AnalyzerServer {
  public:
+  static constexpr std::size_t kMaxBlockBytes = std::size_t{16} << 20;
+  static constexpr std::size_t kLogCapacity = 1000;
+  static constexpr std::size_t kLoggedBytes = 1024;
+
   explicit AnalyzerServer(ServerOptions options = {});
   ~AnalyzerServer();
   AnalyzerServer(const AnalyzerServer&) = delete;
@@ -57,10 +71,11 @@ class AnalyzerServer {
   // a test see that the server noticed a client's disconnect without sleeping.
   bool waitForSessionsClosed(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
-  // Waits until the command log holds at least `count` messages.
+  // Waits until at least `count` messages have been logged since the last clearCommandLog.
   bool waitForCommands(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
-  // Every program message received, in order, on any connection.
+  // The program messages received on any connection, in order: the last kLogCapacity of them,
+  // each cut to its first kLoggedBytes bytes.
   std::vector<std::string> commandLog() const;
   void clearCommandLog();
 
@@ -81,7 +96,8 @@ class AnalyzerServer {
   mutable std::condition_variable stateChanged_;
   Faults faults_;
   std::size_t opened_ = 0, closed_ = 0, refused_ = 0;
-  std::vector<std::string> log_;
+  std::deque<std::string> log_;
+  std::size_t logged_ = 0;
   std::unique_ptr<Impl> impl_;
 };
 

@@ -15,6 +15,7 @@ struct Faults {
   bool malformedReply = false;                 // answer with garbage: a non-number for numeric
                                                // queries, a broken header for blocks
   bool refuseConnections = false;              // close every new connection at once
+  bool nonFiniteTrace = false;                 // traces start with NaN, +Inf and -Inf
 };
 
 }  // namespace sim

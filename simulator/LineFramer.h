@@ -18,7 +18,9 @@ class LineFramer {
     bool overflow = false;  // the message was too long and was dropped; text is empty
   };
 
-  explicit LineFramer(std::size_t maxLine = 1 << 20, std::size_t maxBlock = 256u << 20)
+  static constexpr std::size_t kDefaultMaxLine = std::size_t{1} << 20;
+
+  explicit LineFramer(std::size_t maxLine = kDefaultMaxLine, std::size_t maxBlock = 256u << 20)
       : maxLine_(maxLine), maxBlock_(maxBlock) {}
 
   // Appends complete messages found in `bytes` to `out`; a partial message is kept for later.

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   CLI::App app{"SCPI spectrum analyzer simulator"};
   sim::ServerOptions options;
   int delayMs = 0;
-  bool stall = false, malformed = false, refuse = false, pty = false;
+  bool stall = false, malformed = false, refuse = false, pty = false, nonFinite = false;
   std::optional<std::size_t> closeAfter;
   app.add_option("--address", options.address, "address to listen on")->capture_default_str();
   app.add_option("--port", options.port, "TCP port, 0 for any free port")->capture_default_str();
@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
   app.add_option("--close-after-bytes", closeAfter, "close a connection after this many bytes of a reply");
   app.add_flag("--malformed", malformed, "answer queries with garbage");
   app.add_flag("--refuse", refuse, "close every new connection at once");
+  app.add_flag("--non-finite", nonFinite, "traces start with NaN, +Inf and -Inf");
   app.add_flag("--pty", pty, "also serve on a pseudo-terminal (a serial link)");
   CLI11_PARSE(app, argc, argv);
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
   faults.closeAfterBytes = closeAfter;
   faults.malformedReply = malformed;
   faults.refuseConnections = refuse;
+  faults.nonFiniteTrace = nonFinite;
   server.setFaults(faults);
   try {
     server.start();

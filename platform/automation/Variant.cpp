@@ -33,6 +33,7 @@ int32_t Variant::varType() const {
         else if constexpr (std::is_same_v<T, Date>) return vbDate;
         else if constexpr (std::is_same_v<T, std::string>) return vbString;
         else if constexpr (std::is_same_v<T, ObjectPtr>) return vbObject;
+        else if constexpr (std::is_same_v<T, ErrorValue>) return vbError;
         else return vbArray | v->elementType();
       },
       value_);
@@ -92,6 +93,7 @@ std::string TypeName(const Variant& value) {
     case vbBoolean: return "Boolean";
     case vbDate: return "Date";
     case vbString: return "String";
+    case vbError: return "Error";
     case vbObject: {
       const ObjectPtr& object = value.asObject();
       return object ? object->typeName() : "Nothing";
@@ -117,7 +119,8 @@ namespace automation {
 
 void PrintTo(const Variant& value, std::ostream* os) {
   *os << TypeName(value);
-  if (value.isEmpty() || value.isNull() || value.isObject() || value.isArray()) return;
+  if (value.isError()) *os << " " << value.asError();
+  if (value.isEmpty() || value.isNull() || value.isObject() || value.isArray() || value.isError()) return;
   *os << " " << CStr(value);
 }
 

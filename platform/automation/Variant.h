@@ -70,6 +70,8 @@ class Variant {
   Variant(T*) = delete;
 
   static Variant null() { return Variant(NullTag{}); }
+  // VB's CVErr(number): an error value, such as the #NUM! a spreadsheet cell shows (2036).
+  static Variant error(int32_t number) { return Variant(ErrorValue{number}); }
   static Variant nothing() { return Variant(ObjectPtr()); }
 
   // VarType: the type number, vbArray OR'ed with the element type for arrays.
@@ -79,6 +81,7 @@ class Variant {
   bool isString() const { return std::holds_alternative<std::string>(value_); }
   bool isObject() const { return std::holds_alternative<ObjectPtr>(value_); }
   bool isArray() const { return std::holds_alternative<ArrayPtr>(value_); }
+  bool isError() const { return std::holds_alternative<ErrorValue>(value_); }
   // VB's IsNumeric for a value that is already typed (no text parsing).
   bool isNumber() const;
 
@@ -91,6 +94,8 @@ class Variant {
   bool asBoolean() const { return get<bool>(); }
   Date asDate() const { return get<Date>(); }
   const std::string& asString() const { return get<std::string>(); }
+  // The number CVErr was given.
+  int32_t asError() const { return get<ErrorValue>().number; }
   // The object, or nullptr for Nothing; anything that is no object raises 424 "Object required".
   const ObjectPtr& asObject() const;
   // The object as its class; raises 13 when it is of another class, gives nullptr for Nothing.
@@ -110,8 +115,13 @@ class Variant {
   struct NullTag {
     friend bool operator==(NullTag, NullTag) { return true; }
   };
+  struct ErrorValue {
+    int32_t number;
+    friend bool operator==(ErrorValue, ErrorValue) = default;
+  };
   using ArrayPtr = std::shared_ptr<const SafeArray>;
   explicit Variant(NullTag tag) : value_(tag) {}
+  explicit Variant(ErrorValue error) : value_(error) {}
 
   template <class T>
   const T& get() const {
@@ -121,7 +131,7 @@ class Variant {
   [[noreturn]] static void throwTypeMismatch();
 
   std::variant<std::monostate, NullTag, int16_t, int32_t, uint8_t, double, bool, Date, std::string,
-               ObjectPtr, ArrayPtr>
+               ObjectPtr, ArrayPtr, ErrorValue>
       value_;
 };
 

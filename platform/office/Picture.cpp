@@ -1,5 +1,6 @@
 #include "office/Picture.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -64,7 +65,9 @@ std::optional<ImageInfo> embeddableImage(const std::vector<uint8_t>& b) {
     }
   } else if (b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {
     info.width = static_cast<int32_t>(littleEndian(b, 18, 4));
-    info.height = std::abs(static_cast<int32_t>(littleEndian(b, 22, 4)));
+    // A negative height is a top-down bitmap (taken as a double: the most negative int32 has
+    // no positive twin).
+    info.height = std::fabs(static_cast<double>(static_cast<int32_t>(littleEndian(b, 22, 4))));
   } else if (b.size() >= 10 && std::memcmp(b.data(), "GIF8", 4) == 0) {
     info.width = littleEndian(b, 6, 2);
     info.height = littleEndian(b, 8, 2);

@@ -124,7 +124,7 @@ TEST(IoLinkRead, NumbersAreReadAsScpiWritesThem) {
   kro::ScpiSession scpi(link, kTimeoutMs);
   EXPECT_EQ(scpi.queryNumber(":SENS:FREQ:STAR?"), 1.5e6);
   EXPECT_EQ(expectError(ErrorCode::BadReply, [&] { scpi.queryNumber(":SENS:FREQ:STOP?"); }),
-            ":SENS:FREQ:STOP? to " + server.address() + " returned 'OFF', which is not a number");
+            ":SENS:FREQ:STOP? to " + server.address() + " returned 'OFF' where a finite number was expected");
   // The reply was whole, so the link stays in step and open.
   EXPECT_TRUE(link.isOpen());
   EXPECT_EQ(scpi.queryNumber(":SENS:FREQ:STAR?"), 1.5e6);
@@ -159,7 +159,7 @@ TEST(IoLinkFailure, EachFailureIsDescribedAndTheLinkReopensAfterwards) {
        at + " closed the connection in the middle of a reply (10 of 400 bytes received)"},
       {"CLOSE?", false, ErrorCode::LinkClosed, at + " closed the connection while a reply was awaited"},
       {"NOBLOCK?", true, ErrorCode::BadReply,
-       at + " answered '-113,\"Undefined header\"' where a data block was expected"},
+       at + " answered '-113,\"Undefined header\"' where a data block (\"#\", a digit, the length, the data) was expected"},
       {"INDEF?", true, ErrorCode::BadReply,
        at + " sent an indefinite-length block, which this link does not read"},
       {"BADLEN?", true, ErrorCode::BadReply, at + " sent a block length that is not a number"},

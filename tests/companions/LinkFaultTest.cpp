@@ -37,7 +37,7 @@ TEST_F(FaultyAnalyzer, EachFaultIsDescribedAndTheLinkRecoversAfterRelease) {
       {"cut short", {.closeAfterBytes = 1000}, ErrorCode::LinkClosed,
        at + " closed the connection in the middle of a reply (994 of 4004 bytes received)", true},
       {"garbled number", {.malformedReply = true}, ErrorCode::BadReply,
-       ":SENS:FREQ:STAR? to " + at + " returned '9.9.9E+3X7', which is not a number", false, false},
+       ":SENS:FREQ:STAR? to " + at + " returned '9.9.9E+3X7' where a finite number was expected", false, false},
       {"garbled block", {.malformedReply = true}, ErrorCode::BadReply,
        at + " sent a block header that is not '#' and a digit", true},
       {"refused", {.refuseConnections = true}, ErrorCode::LinkClosed,

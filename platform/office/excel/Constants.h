@@ -49,6 +49,11 @@ enum MsoTriState : int32_t {
   msoTrue = -1,
 };
 
+// XlCVError: the error values a cell can hold, as CVErr takes them.
+enum XlCVError : int32_t {
+  xlErrNum = 2036,
+};
+
 // The grid of a worksheet.
 inline constexpr int32_t kMaxRows = 1048576;
 inline constexpr int32_t kMaxColumns = 16384;

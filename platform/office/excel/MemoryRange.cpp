@@ -38,6 +38,12 @@ bool validAlignment(int32_t alignment) {
   }
 }
 
+// A number as a cell keeps it: a value that is not finite (no cell can show one) becomes the
+// error value #NUM!, as in Excel.
+Variant cellNumber(double value) {
+  return std::isfinite(value) ? Variant(value) : Variant::error(xlErrNum);
+}
+
 // What a cell keeps of a value put into it: Excel holds every number as a Double.
 Variant cellValue(const Variant& value) {
   switch (value.varType()) {
@@ -47,11 +53,13 @@ Variant cellValue(const Variant& value) {
     case automation::vbInteger:
     case automation::vbLong:
     case automation::vbByte:
-    case automation::vbDouble:
       return Variant(automation::CDbl(value));
+    case automation::vbDouble:
+      return cellNumber(value.asDouble());
     case automation::vbBoolean:
     case automation::vbDate:
     case automation::vbString:
+    case automation::vbError:
       return value;
     default:
       throw applicationDefinedError();
@@ -176,7 +184,7 @@ void MemoryRange::setValue(const Variant& value) {
       }
       const size_t offset = static_cast<size_t>(ar) + static_cast<size_t>(ac) * static_cast<size_t>(arrayRows);
       if (doubles) {
-        writer.write(row, column, Variant(raw[offset]));
+        writer.write(row, column, cellNumber(raw[offset]));
       } else {
         Variant stored = cellValue(array.element(offset));
         if (stored.isEmpty()) {

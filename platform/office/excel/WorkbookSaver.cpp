@@ -300,6 +300,20 @@ lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
   return out;
 }
 
+// The text of an error value, as a cell shows it.
+std::string errorText(int32_t number) {
+  switch (number) {
+    case 2000: return "#NULL!";
+    case 2007: return "#DIV/0!";
+    case 2015: return "#VALUE!";
+    case 2023: return "#REF!";
+    case 2029: return "#NAME?";
+    case xlErrNum: return "#NUM!";
+    case 2042: return "#N/A";
+    default: return "#VALUE!";
+  }
+}
+
 class SheetWriter {
  public:
   SheetWriter(lxw_workbook* book, lxw_worksheet* out, const MemoryWorksheet& sheet, Formats& formats)
@@ -357,6 +371,14 @@ class SheetWriter {
       case automation::vbString:
         writeText(row, column, value.asString(), cell.style);
         return;
+      case automation::vbError: {
+        // The file format's own error cells are beyond the library that writes it; a formula
+        // that is the error value shows and calculates the same in every spreadsheet program.
+        const std::string error = errorText(value.asError());
+        check(worksheet_write_formula_str(out_, r, c, error.c_str(), formats_.cell(cell.style), error.c_str()),
+              "an error value");
+        return;
+      }
       default:
         saveFailed(fmt::format("{} holds a value of type {}, which a workbook file cannot hold",
                                cellName(sheet_, row, column), automation::TypeName(value)));
