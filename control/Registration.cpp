@@ -35,13 +35,16 @@ automation::Factory counted() {
   };
 }
 
+// A class that outside callers must not create (the contract every connection implements, the
+// event source the control raises through, the utilities interface) has no class factory: the
+// control makes those objects itself.
 struct PublicClass {
   const char* progId;
   const char* clsid;
   const char* className;
   std::vector<const char*> interfaces;  // default first
   bool creatable;
-  automation::Factory factory;
+  automation::Factory factory;  // nullptr exactly when not creatable
 };
 
 std::vector<PublicClass> publicClasses() {
@@ -53,15 +56,14 @@ std::vector<PublicClass> publicClasses() {
       {DataTransfer::kProgId, DataTransfer::kClsid, "DataTransfer", {DataTransfer::kIid}, true,
        counted<DataTransfer>()},
       {"ZELControlProj.DataConnection", DataConnection::kClsid, "DataConnection", {DataConnection::kIid}, false,
-       counted<DataConnection>()},
+       nullptr},
       {ExcelDataConnection::kProgId, ExcelDataConnection::kClsid, "ExcelDataConnection",
        {ExcelDataConnection::kIid, DataConnection::kIid}, true, counted<ExcelDataConnection>()},
       {WordDataConnection::kProgId, WordDataConnection::kClsid, "WordDataConnection",
        {WordDataConnection::kIid, DataConnection::kIid}, true, counted<WordDataConnection>()},
       {"ZELControlProj.Utilities", ZELControl::kUtilitiesClsid, "Utilities", {ZELControl::kUtilitiesIid}, false,
        nullptr},
-      {ZELEventClass::kProgId, ZELEventClass::kClsid, "ZELEventClass", {ZELEventClass::kIid}, false,
-       counted<ZELEventClass>()},
+      {ZELEventClass::kProgId, ZELEventClass::kClsid, "ZELEventClass", {ZELEventClass::kIid}, false, nullptr},
   };
 }
 
