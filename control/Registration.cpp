@@ -134,6 +134,15 @@ HRESULT DllGetClassObject(std::string_view clsid, automation::Factory& factory) 
       return S_OK;
     }
   }
+  // The schedule control, under both the class IDs DllRegisterServer gives it.
+  if (automation::sameGuid(clsid, repMeasControl::kClsid)) {
+    factory = counted<repMeasControl>();
+    return S_OK;
+  }
+  if (automation::sameGuid(clsid, RepeatMeasurement::kClsid)) {
+    factory = counted<RepeatMeasurement>();
+    return S_OK;
+  }
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 

@@ -10,6 +10,7 @@
 #include "connections/DataConnection.h"
 #include "control/ZELControl.h"
 #include "control/ZELEventClass.h"
+#include "dialogs/repMeasControl.h"
 #include "transfer/DataTransfer.h"
 
 namespace zel {
@@ -58,6 +59,8 @@ TEST(Registration, TheClassFactoryAndUnloadingFollowTheObjectsItMade) {
   EXPECT_EQ(DllGetClassObject("{00000000-0000-0000-0000-000000000000}", factory), CLASS_E_CLASSNOTAVAILABLE);
   for (const char* inner : {DataConnection::kClsid, ZELEventClass::kClsid, ZELControl::kUtilitiesClsid})
     EXPECT_EQ(DllGetClassObject(inner, factory), CLASS_E_CLASSNOTAVAILABLE) << inner;
+  EXPECT_EQ(DllGetClassObject(repMeasControl::kClsid, factory), S_OK);
+  EXPECT_EQ(DllGetClassObject(RepeatMeasurement::kClsid, factory), S_OK);
   EXPECT_EQ(DllGetClassObject(DataTransfer::kClsid, factory), S_OK);
   ASSERT_EQ(DllCanUnloadNow(), S_OK);
   {

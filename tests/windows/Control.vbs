@@ -17,15 +17,15 @@ Check "and the control's copy of it calls through to it", container("key"), "val
 
 On Error Resume Next
 ctl.NoSuchCommand
-Check "an unknown method raises 438", Err.Number, 438
+Check "an unknown method raises 438", Err.Number, CLng(438)
 Err.Clear
 Dim x
 x = ctl.NoSuchProperty
-Check "an unknown property raises 438", Err.Number, 438
+Check "an unknown property raises 438", Err.Number, CLng(438)
 Err.Clear
 For Each progId In Array("ZELControlProj.DataConnection", "ZELControlProj.ZELEventClass", "ZELControlProj.Utilities")
   Set x = CreateObject(progId)
-  Check progId & " cannot be created from outside (429)", Err.Number, 429
+  Check progId & " cannot be created from outside (429)", Err.Number, CLng(429)
   Err.Clear
 Next
 On Error GoTo 0

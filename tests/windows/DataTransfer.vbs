@@ -20,7 +20,7 @@ End Class
 
 Dim dt, other, bag
 Set dt = CreateObject("ZELControlProj.DataTransfer")
-Check "a new transfer takes one sample", dt.m_numSamples, 1
+Check "a new transfer takes one sample", dt.m_numSamples, CLng(1)
 Check "a new transfer makes a graph", dt.m_makeExcelGraph, True
 Check "a new transfer starts at once", dt.m_immediately, False
 
@@ -49,11 +49,11 @@ Check "the start cell comes back from the bag", other.startCell, "B3"
 
 On Error Resume Next
 dt.m_numSamples = "many"
-Check "a text that is no number raises Type mismatch", Err.Number, 13
+Check "a text that is no number raises Type mismatch", Err.Number, CLng(13)
 Check "with VB's description", Err.Description, "Type mismatch"
 Err.Clear
 dt.NoSuchMember = 1
-Check "an unknown member raises 438", Err.Number, 438
+Check "an unknown member raises 438", Err.Number, CLng(438)
 Err.Clear
 On Error GoTo 0
 Finish

@@ -36,6 +36,7 @@ mkdir -p "$work"
 # schedule control's second ProgID.
 mapfile -t clsids < <(grep -B1 '^ *coclass' "$root/windows/ZELControlProj.idl" |
                       grep -o 'uuid([0-9A-Fa-f-]*)' | sed 's/uuid(\(.*\))/{\1}/')
+clsids+=('{C0A33EB3-5387-47CC-9964-4F31D0984A59}')
 progids=(ZELControlProj.ZELControl ZELControlProj.DataTransfer ZELControlProj.DataConnection
          ZELControlProj.ExcelDataConnection ZELControlProj.WordDataConnection ZELControlProj.Utilities
          ZELControlProj.ZELEventClass ZELControlProj.repMeasControl KroRepeatedMeasure.RepeatMeasurement)

@@ -96,7 +96,7 @@ class DispatchServer final : public IDispatch, public IPersistPropertyBag {
     HRESULT result = S_OK;
     for (UINT i = 0; i < count; ++i) {
       try {
-        ids[i] = object_->dispIdOf(narrow(names[i], wcslen(names[i])));
+        ids[i] = idOf(narrow(names[i], wcslen(names[i])));
       } catch (const Error&) {
         ids[i] = DISPID_UNKNOWN;
         result = DISP_E_UNKNOWNNAME;
@@ -118,6 +118,36 @@ class DispatchServer final : public IDispatch, public IPersistPropertyBag {
   }
 
  private:
+  // Dispatch ids are unique within an interface, not across the interfaces of one object (the
+  // control's DoAbout and ZelServer are both 0x60030000). A name answers with its own id when
+  // no other member of the object has it, otherwise with an id of this object's own.
+  static constexpr DISPID kOwnIdBase = 0x7F000000;
+
+  DISPID idOf(const std::string& name) {
+    const DISPID id = object_->dispIdOf(name);
+    bool shared = false;
+    for (const InterfaceInfo& itf : object_->typeInfo().interfaces())
+      for (const MemberInfo& m : itf.members)
+        shared = shared || (m.dispid == id && !equalsNoCase(m.name, name));
+    if (!shared) return id;
+    for (size_t i = 0; i < ownNames_.size(); ++i)
+      if (equalsNoCase(ownNames_[i], name)) return kOwnIdBase + static_cast<DISPID>(i);
+    ownNames_.push_back(name);
+    return kOwnIdBase + static_cast<DISPID>(ownNames_.size() - 1);
+  }
+
+  Variant call(DISPID id, DispatchKind kind, DispatchArgs& args) {
+    const TypeInfo& info = object_->typeInfo();
+    if (id >= kOwnIdBase && static_cast<size_t>(id - kOwnIdBase) < ownNames_.size()) {
+      const std::string& name = ownNames_[static_cast<size_t>(id - kOwnIdBase)];
+      // "Set x.P = obj" on a property that has only a put, as VB does.
+      if (kind == DispatchKind::PropertyPutRef && !info.find(name, kind)) kind = DispatchKind::PropertyPut;
+      return object_->invoke(name, kind, args);
+    }
+    if (kind == DispatchKind::PropertyPutRef && !info.find(id, kind)) kind = DispatchKind::PropertyPut;
+    return object_->invoke(id, kind, args);
+  }
+
   bool implementsDispinterface(REFIID riid) const {
     for (const InterfaceInfo& itf : object_->typeInfo().interfaces())
       if (IsEqualIID(riid, iidOf(itf.iid))) return true;
@@ -142,6 +172,7 @@ class DispatchServer final : public IDispatch, public IPersistPropertyBag {
 
   std::atomic<ULONG> refs_{0};
   ObjectPtr object_;
+  std::vector<std::string> ownNames_;
 };
 
 // The library's objects that have outside references, each with its one COM identity.
@@ -172,10 +203,7 @@ HRESULT DispatchServer::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
     args.reserve(count);
     for (UINT i = count; i-- > 0;) args.push_back(fromVARIANT(params->rgvarg[i]));
     const DispatchArgs passed = args;
-    DispatchKind kind = kindOf(flags);
-    // "Set x.P = obj" on a property that has only a put, as VB does.
-    if (kind == DispatchKind::PropertyPutRef && !object_->typeInfo().find(id, kind)) kind = DispatchKind::PropertyPut;
-    Variant value = object_->invoke(id, kind, args);
+    Variant value = call(id, kindOf(flags), args);
     // Only what the member changed goes back: its out arguments.
     for (UINT i = 0; i < count; ++i)
       if (!(args[i] == passed[i])) writeBack(args[i], params->rgvarg[count - 1 - i]);
@@ -249,7 +277,8 @@ Variant DispatchClient::invoke(DispId id, DispatchKind kind, DispatchArgs& args)
   DISPPARAMS params{passed.data(), put ? &namedPut : nullptr, static_cast<UINT>(passed.size()), put ? 1u : 0u};
   // A put's value goes by value: many servers refuse a by-reference one.
   if (put && !passed.empty()) passed[0] = values.back();
-  WORD flags = kind == DispatchKind::Method ? (DISPATCH_METHOD | DISPATCH_PROPERTYGET) : static_cast<WORD>(kind);
+  // A method call is a method call only: script engines refuse a Sub asked for as a property.
+  const WORD flags = static_cast<WORD>(kind);
   VARIANT result;
   VariantInit(&result);
   EXCEPINFO exception{};
