@@ -33,15 +33,11 @@ const automation::TypeInfo& CIOSettings::typeInfo() const {
           .putRef("IoConfigurations", 6, &CIOSettings::setIoConfigurations)
           .method("WriteProperties", 7,
                   [](CIOSettings& self, automation::DispatchArgs& args) {
-                    auto bag = args.at(0).objectAs<automation::PropertyBag>();
-                    if (!bag) throw automation::Error::vb(automation::vbErrObjectNotSet);
-                    self.WriteProperties(*bag);
+                    self.WriteProperties(*automation::PropertyBag::argument(args.at(0)));
                   })
           .method("ReadProperties", 8,
                   [](CIOSettings& self, automation::DispatchArgs& args) {
-                    auto bag = args.at(0).objectAs<automation::PropertyBag>();
-                    if (!bag) throw automation::Error::vb(automation::vbErrObjectNotSet);
-                    self.ReadProperties(*bag);
+                    self.ReadProperties(*automation::PropertyBag::argument(args.at(0)));
                   })
           .build();
   return info;

@@ -13,11 +13,9 @@ using automation::Variant;
 
 namespace {
 
-automation::PropertyBag& bagArgument(automation::DispatchArgs& args) {
+std::shared_ptr<automation::PropertyBag> bagArgument(automation::DispatchArgs& args) {
   if (args.size() != 1) throw automation::Error::vb(450);
-  auto bag = args[0].objectAs<automation::PropertyBag>();
-  if (!bag) throw automation::Error::vb(automation::vbErrObjectNotSet);
-  return *bag;
+  return automation::PropertyBag::argument(args[0]);
 }
 
 std::string numbered(const char* key, int32_t i) { return key + std::to_string(i); }
@@ -43,10 +41,10 @@ const automation::TypeInfo& ItemStateInfo::typeInfo() const {
           .method("Remove", 5, &Self::Remove)
           .method("Import", 6, &Self::Import)
           .method("WriteProperties", 7, [](Self& self, automation::DispatchArgs& args) {
-            self.WriteProperties(bagArgument(args));
+            self.WriteProperties(*bagArgument(args));
           })
           .method("ReadProperties", 8, [](Self& self, automation::DispatchArgs& args) {
-            self.ReadProperties(bagArgument(args));
+            self.ReadProperties(*bagArgument(args));
           })
           .build();
   return info;

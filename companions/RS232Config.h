@@ -38,7 +38,8 @@ class RS232Config : public automation::Object {
   int32_t parity_ = rs232ParityNone;
 };
 
-// The termios speed constant for a baud rate, or 0 when the driver has none.
+// The serial driver's speed constant for a baud rate (termios's on POSIX, the rate itself on
+// Windows), or 0 when the driver has none.
 unsigned baudRateConstant(int32_t baudRate);
 
 }  // namespace kro

@@ -2,12 +2,14 @@
 // An RS-232 link: "ASRL/dev/ttyS0::INSTR" names the device path directly (any path, a
 // pseudo-terminal too); "ASRL1::INSTR" is the first serial port, /dev/ttyS0. The line is opened
 // raw with the baud rate, data bits, parity and stop bits of its RS-232 configuration.
-#include <termios.h>
-
 #include <optional>
 
 #include "companions/FdIoLink.h"
 #include "companions/RS232Config.h"
+
+// The line settings of the POSIX serial driver (<termios.h>), which only the link's own source
+// and its tests need in full.
+struct termios;
 
 namespace kro {
 

@@ -30,16 +30,6 @@ void DataConnection::SetInRepeatDataTransfer(bool) {}
 
 void DataConnection::raiseNotSupported() { throw automation::Error::object(5); }
 
-namespace {
-
-// A property bag travels to the connection by reference as an object.
-automation::PropertyBag& bagArgument(const Variant& arg) {
-  auto bag = arg.objectAs<automation::PropertyBag>();
-  if (!bag) throw automation::Error::vb(automation::vbErrObjectNotSet);
-  return *bag;
-}
-
-}  // namespace
 
 const automation::TypeInfo& DataConnection::dataConnectionTypeInfo() {
   constexpr automation::DispId id = kFirstDispId;
@@ -74,12 +64,12 @@ const automation::TypeInfo& DataConnection::dataConnectionTypeInfo() {
           .method("WriteProperties", id + 12,
                   [](DataConnection& self, DispatchArgs& args) {
                     if (args.size() != 1) throw automation::Error::vb(450);
-                    self.WriteProperties(bagArgument(args[0]));
+                    self.WriteProperties(*automation::PropertyBag::argument(args[0]));
                   })
           .method("ReadProperties", id + 13,
                   [](DataConnection& self, DispatchArgs& args) {
                     if (args.size() != 1) throw automation::Error::vb(450);
-                    self.ReadProperties(bagArgument(args[0]));
+                    self.ReadProperties(*automation::PropertyBag::argument(args[0]));
                   })
           .method("DoHelp", id + 14, &DataConnection::DoHelp)
           .method("SetInitialToolbarState", id + 15, &DataConnection::SetInitialToolbarState)

@@ -35,13 +35,16 @@ automation::Factory counted() {
   };
 }
 
+// A class that outside callers must not create (the contract every connection implements, the
+// event source the control raises through, the utilities interface) has no class factory: the
+// control makes those objects itself.
 struct PublicClass {
   const char* progId;
   const char* clsid;
   const char* className;
   std::vector<const char*> interfaces;  // default first
   bool creatable;
-  automation::Factory factory;
+  automation::Factory factory;  // nullptr exactly when not creatable
 };
 
 std::vector<PublicClass> publicClasses() {
@@ -53,15 +56,14 @@ std::vector<PublicClass> publicClasses() {
       {DataTransfer::kProgId, DataTransfer::kClsid, "DataTransfer", {DataTransfer::kIid}, true,
        counted<DataTransfer>()},
       {"ZELControlProj.DataConnection", DataConnection::kClsid, "DataConnection", {DataConnection::kIid}, false,
-       counted<DataConnection>()},
+       nullptr},
       {ExcelDataConnection::kProgId, ExcelDataConnection::kClsid, "ExcelDataConnection",
        {ExcelDataConnection::kIid, DataConnection::kIid}, true, counted<ExcelDataConnection>()},
       {WordDataConnection::kProgId, WordDataConnection::kClsid, "WordDataConnection",
        {WordDataConnection::kIid, DataConnection::kIid}, true, counted<WordDataConnection>()},
       {"ZELControlProj.Utilities", ZELControl::kUtilitiesClsid, "Utilities", {ZELControl::kUtilitiesIid}, false,
        nullptr},
-      {ZELEventClass::kProgId, ZELEventClass::kClsid, "ZELEventClass", {ZELEventClass::kIid}, false,
-       counted<ZELEventClass>()},
+      {ZELEventClass::kProgId, ZELEventClass::kClsid, "ZELEventClass", {ZELEventClass::kIid}, false, nullptr},
   };
 }
 
@@ -131,6 +133,15 @@ HRESULT DllGetClassObject(std::string_view clsid, automation::Factory& factory) 
       factory = std::move(c.factory);
       return S_OK;
     }
+  }
+  // The schedule control, under both the class IDs DllRegisterServer gives it.
+  if (automation::sameGuid(clsid, repMeasControl::kClsid)) {
+    factory = counted<repMeasControl>();
+    return S_OK;
+  }
+  if (automation::sameGuid(clsid, RepeatMeasurement::kClsid)) {
+    factory = counted<RepeatMeasurement>();
+    return S_OK;
   }
   return CLASS_E_CLASSNOTAVAILABLE;
 }

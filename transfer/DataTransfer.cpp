@@ -37,11 +37,9 @@ auto fieldPut(T DataTransfer::*field) {
   };
 }
 
-automation::PropertyBag& bagArgument(DispatchArgs& args) {
+std::shared_ptr<automation::PropertyBag> bagArgument(DispatchArgs& args) {
   if (args.size() != 1) throw automation::Error::vb(450);
-  auto bag = args[0].objectAs<automation::PropertyBag>();
-  if (!bag) throw automation::Error::vb(automation::vbErrObjectNotSet);
-  return *bag;
+  return automation::PropertyBag::argument(args[0]);
 }
 
 }  // namespace
@@ -79,9 +77,9 @@ const automation::TypeInfo& DataTransfer::typeInfo() const {
           .get("startCell", 0x6803000C, &Self::startCell)
           .put("startCell", 0x6803000C, &Self::setStartCell)
           .method("ReadProperties", 0x6003000D,
-                  [](Self& self, DispatchArgs& args) { self.ReadProperties(bagArgument(args)); })
+                  [](Self& self, DispatchArgs& args) { self.ReadProperties(*bagArgument(args)); })
           .method("WriteProperties", 0x6003000E,
-                  [](Self& self, DispatchArgs& args) { self.WriteProperties(bagArgument(args)); })
+                  [](Self& self, DispatchArgs& args) { self.WriteProperties(*bagArgument(args)); })
           .build();
   return info;
 }

@@ -76,13 +76,14 @@ class Object : public std::enable_shared_from_this<Object> {
   const std::string& typeName() const { return typeInfo().className(); }
 
   // Late-bound calls. An unknown name or dispatch id, or a kind the member lacks, raises 438
-  // "Object doesn't support this property or method".
-  Variant invoke(std::string_view name, DispatchKind kind, DispatchArgs& args);
+  // "Object doesn't support this property or method". Another component's object, which this
+  // library knows only by its IDispatch, overrides the two and dispIdOf.
+  virtual Variant invoke(std::string_view name, DispatchKind kind, DispatchArgs& args);
   Variant invoke(std::string_view name, DispatchKind kind, std::initializer_list<Variant> args = {});
-  Variant invoke(DispId dispid, DispatchKind kind, DispatchArgs& args);
+  virtual Variant invoke(DispId dispid, DispatchKind kind, DispatchArgs& args);
   Variant invoke(DispId dispid, DispatchKind kind, std::initializer_list<Variant> args = {});
   // GetIDsOfNames for one name; 438 when unknown.
-  DispId dispIdOf(std::string_view name) const;
+  virtual DispId dispIdOf(std::string_view name) const;
 
   bool supports(std::string_view iid) const { return typeInfo().findInterface(iid) != nullptr; }
   // The object itself when it implements the interface; otherwise 13 "Type mismatch", which is

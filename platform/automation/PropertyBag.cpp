@@ -243,9 +243,41 @@ const PropertyBag::Entry* PropertyBag::find(std::string_view name) const {
   return nullptr;
 }
 
+namespace {
+
+// A script's or another component's bag, reached by name as VB reaches an Object. Reading a name
+// it does not hold gives Empty, which the system reads as the default.
+class LateBoundStore final : public PropertyBag::Store {
+ public:
+  explicit LateBoundStore(ObjectPtr bag) : bag_(std::move(bag)) {}
+  std::optional<Variant> read(std::string_view name) override {
+    Variant value = callMethod(bag_, "ReadProperty", {Variant(name)});
+    if (value.isEmpty()) return std::nullopt;
+    return value;
+  }
+  void write(std::string_view name, const Variant& value) override {
+    callMethod(bag_, "WriteProperty", {Variant(name), value});
+  }
+
+ private:
+  ObjectPtr bag_;
+};
+
+}  // namespace
+
+std::shared_ptr<PropertyBag> PropertyBag::argument(const Variant& value) {
+  const ObjectPtr& object = value.asObject();
+  if (!object) throw Error::vb(vbErrObjectNotSet);
+  if (auto bag = std::dynamic_pointer_cast<PropertyBag>(object)) return bag;
+  return std::make_shared<PropertyBag>(std::make_shared<LateBoundStore>(object));
+}
+
 Variant PropertyBag::ReadProperty(std::string_view name, const Variant& defaultValue) const {
-  const Entry* e = find(name);
-  return e ? e->value : defaultValue;
+  if (const Entry* e = find(name)) return e->value;
+  if (store_) {
+    if (std::optional<Variant> stored = store_->read(name)) return *stored;
+  }
+  return defaultValue;
 }
 
 void PropertyBag::store(std::string_view name, const Variant& value) {
@@ -255,10 +287,12 @@ void PropertyBag::store(std::string_view name, const Variant& value) {
   for (Entry& e : entries_) {
     if (equalsNoCase(e.name, name)) {
       e.value = value;
+      if (store_) store_->write(name, value);
       return;
     }
   }
   entries_.push_back(Entry{std::string(name), value});
+  if (store_) store_->write(name, value);
 }
 
 void PropertyBag::WriteProperty(std::string_view name, const Variant& value) { store(name, value); }

@@ -4,6 +4,8 @@
 // The container stores the bag with the document; toBytes/fromBytes and the file functions are
 // that storage.
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,6 +22,23 @@ class PropertyBag final : public Object {
     std::string name;
     Variant value;
   };
+
+  // A container's own store behind the bag (on Windows, the container's IPropertyBag):
+  // ReadProperty asks it for a name the bag does not hold, and every value written reaches it.
+  class Store {
+   public:
+    virtual ~Store() = default;
+    // nullopt when the store holds no such name.
+    virtual std::optional<Variant> read(std::string_view name) = 0;
+    virtual void write(std::string_view name, const Variant& value) = 0;
+  };
+
+  explicit PropertyBag(std::shared_ptr<Store> store = nullptr) : store_(std::move(store)) {}
+
+  // The bag that a ReadProperties / WriteProperties argument names: the bag itself, or a bag
+  // over another component's object with the bag's ReadProperty and WriteProperty, called by
+  // name. Nothing raises 91.
+  static std::shared_ptr<PropertyBag> argument(const Variant& value);
 
   // The stored value, exactly as written (an Integer stays an Integer), or defaultValue when
   // the bag has no such name.
@@ -52,6 +71,7 @@ class PropertyBag final : public Object {
   void store(std::string_view name, const Variant& value);
 
   std::vector<Entry> entries_;
+  std::shared_ptr<Store> store_;
 };
 
 }  // namespace automation

@@ -58,6 +58,7 @@ const ClassRegistration* Registry::findClass(std::string_view progIdOrClsid) con
 
 ObjectPtr Registry::createObject(std::string_view progIdOrClsid) const {
   const ClassRegistration* c = findClass(progIdOrClsid);
+  if (!c && outsideFactory_) return outsideFactory_(progIdOrClsid);
   if (!c || !c->creatable || !c->factory) throw Error::vb(vbErrCantCreateObject);
   ObjectPtr object = c->factory();
   if (!object) throw Error::vb(vbErrCantCreateObject);

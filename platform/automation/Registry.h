@@ -71,6 +71,10 @@ class Registry {
   // CreateObject: a new object of the class; 429 "ActiveX component can't create object" when
   // the class is not registered, cannot be created by clients or its factory gives nothing.
   ObjectPtr createObject(std::string_view progIdOrClsid) const;
+  // Where createObject goes for a class this registry does not hold (a COM server build gives
+  // CoCreateInstance); without one such a class raises 429.
+  using OutsideFactory = std::function<ObjectPtr(std::string_view progIdOrClsid)>;
+  void setOutsideFactory(OutsideFactory factory) { outsideFactory_ = std::move(factory); }
 
   void registerInterface(InterfaceRegistration registration);
   bool unregisterInterface(std::string_view iid);
@@ -93,6 +97,7 @@ class Registry {
   std::vector<InterfaceRegistration> interfaces_;
   std::vector<TypeLibRegistration> typeLibs_;
   std::vector<EnumRegistration> enums_;
+  OutsideFactory outsideFactory_;
 };
 
 // The process-wide registry. setRegistry replaces it (nullptr restores the process's own) and

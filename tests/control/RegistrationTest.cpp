@@ -9,6 +9,9 @@
 #include "companions/ServerRegistration.h"
 #include "connections/DataConnection.h"
 #include "control/ZELControl.h"
+#include "control/ZELEventClass.h"
+#include "dialogs/repMeasControl.h"
+#include "transfer/DataTransfer.h"
 
 namespace zel {
 namespace {
@@ -54,11 +57,15 @@ TEST(Registration, RegisteringMakesTheControlCreatableAndUnregisteringRemovesExa
 TEST(Registration, TheClassFactoryAndUnloadingFollowTheObjectsItMade) {
   automation::Factory factory;
   EXPECT_EQ(DllGetClassObject("{00000000-0000-0000-0000-000000000000}", factory), CLASS_E_CLASSNOTAVAILABLE);
-  EXPECT_EQ(DllGetClassObject(DataConnection::kClsid, factory), S_OK);
+  for (const char* inner : {DataConnection::kClsid, ZELEventClass::kClsid, ZELControl::kUtilitiesClsid})
+    EXPECT_EQ(DllGetClassObject(inner, factory), CLASS_E_CLASSNOTAVAILABLE) << inner;
+  EXPECT_EQ(DllGetClassObject(repMeasControl::kClsid, factory), S_OK);
+  EXPECT_EQ(DllGetClassObject(RepeatMeasurement::kClsid, factory), S_OK);
+  EXPECT_EQ(DllGetClassObject(DataTransfer::kClsid, factory), S_OK);
   ASSERT_EQ(DllCanUnloadNow(), S_OK);
   {
     auto object = factory();
-    ASSERT_TRUE(std::dynamic_pointer_cast<DataConnection>(object));
+    ASSERT_TRUE(std::dynamic_pointer_cast<DataTransfer>(object));
     EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
   }
   EXPECT_EQ(DllCanUnloadNow(), S_OK);

@@ -8,6 +8,7 @@
 #include "automation/Collection.h"
 #include "automation/Error.h"
 #include "automation/SafeArray.h"
+#include "automation/TypeInfoBuilder.h"
 
 namespace {
 
@@ -76,6 +77,47 @@ TEST(PropertyBag, AValueEqualToItsDefaultIsNotStored) {
   bag.WriteProperty("interval", 0, 0);  // writing the default again drops the stored value
   EXPECT_FALSE(bag.contains("interval"));
   EXPECT_EQ(bag.ReadProperty("interval", 0), Variant(0));
+}
+
+// A container's bag that the library knows only by its members, as a script's bag is.
+class OutsideBag final : public Object {
+ public:
+  std::vector<std::pair<std::string, Variant>> values;
+
+  const TypeInfo& typeInfo() const override {
+    static const TypeInfo info = TypeInfoBuilder<OutsideBag>("ScriptBag")
+                                     .interface("{3F2A0C51-6B7D-4E88-9A10-2C4D5E6F7A8B}", "ScriptBag")
+                                     .method("ReadProperty", 1, &OutsideBag::ReadProperty)
+                                     .method("WriteProperty", 2, &OutsideBag::WriteProperty)
+                                     .build();
+    return info;
+  }
+  Variant ReadProperty(const std::string& name) {
+    for (const auto& [n, v] : values)
+      if (n == name) return v;
+    return Variant();
+  }
+  void WriteProperty(const std::string& name, const Variant& value) { values.emplace_back(name, value); }
+};
+
+TEST(PropertyBag, AnOutsideBagIsReadAndWrittenThroughItsOwnMembers) {
+  auto outside = std::make_shared<OutsideBag>();
+  outside->values = {{"Interval", Variant(int32_t{30})}};
+  auto bag = PropertyBag::argument(Variant(outside));
+  EXPECT_EQ(bag->ReadProperty("Interval", int32_t{0}), Variant(int32_t{30}));
+  EXPECT_EQ(bag->ReadProperty("Samples", int32_t{1}), Variant(int32_t{1})) << "what it lacks reads as the default";
+  bag->WriteProperty("Samples", Variant(int32_t{12}));
+  ASSERT_EQ(outside->values.size(), 2u);
+  EXPECT_EQ(outside->values[1].second, Variant(int32_t{12}));
+
+  auto own = std::make_shared<PropertyBag>();
+  EXPECT_EQ(PropertyBag::argument(Variant(own)), own) << "the library's own bag is used as it is";
+  try {
+    PropertyBag::argument(Variant::nothing());
+    FAIL() << "Nothing is no bag";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), vbErrObjectNotSet);
+  }
 }
 
 TEST(PropertyBag, RefusesObjects) {

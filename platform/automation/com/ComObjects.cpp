@@ -1,0 +1,354 @@
+#include <atomic>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+#include "automation/Error.h"
+#include "automation/PropertyBag.h"
+#include "ComObjects.h"
+#include "ComVariant.h"
+
+#include <ocidl.h>
+
+namespace automation::com {
+namespace {
+
+// Answered only by the library's own IDispatch objects, so that an object handed back in is
+// recognised as the system's own and not called through COM.
+constexpr IID kOwnObjectIid = {0x7c5e3a61, 0x2f0b, 0x4d8e, {0x9a, 0x41, 0x6b, 0x2d, 0x0e, 0x9f, 0x3c, 0x17}};
+
+std::atomic<long> liveServers{0};
+
+IID iidOf(const std::string& text) {
+  IID iid{};
+  IIDFromString(widen(text).c_str(), &iid);
+  return iid;
+}
+
+DispatchKind kindOf(WORD flags) {
+  if (flags & DISPATCH_PROPERTYPUTREF) return DispatchKind::PropertyPutRef;
+  if (flags & DISPATCH_PROPERTYPUT) return DispatchKind::PropertyPut;
+  if (flags & DISPATCH_METHOD) return DispatchKind::Method;
+  return DispatchKind::PropertyGet;
+}
+
+// A container's IPropertyBag behind the system's PropertyBag.
+class ContainerStore final : public PropertyBag::Store {
+ public:
+  explicit ContainerStore(IPropertyBag* bag) : bag_(bag) {}
+  std::optional<Variant> read(std::string_view name) override {
+    VARIANT value;
+    VariantInit(&value);
+    if (FAILED(bag_->Read(widen(name).c_str(), &value, nullptr))) return std::nullopt;
+    Variant result = fromVARIANT(value);
+    VariantClear(&value);
+    return result;
+  }
+  void write(std::string_view name, const Variant& value) override {
+    VARIANT v;
+    toVARIANT(value, v);
+    const HRESULT hr = bag_->Write(widen(name).c_str(), &v);
+    VariantClear(&v);
+    if (FAILED(hr)) throw errorOf(hr);
+  }
+
+ private:
+  IPropertyBag* bag_;
+};
+
+// One of the system's objects as COM sees it: IDispatch from its type information, and
+// IPersistPropertyBag when the object keeps itself in a property bag.
+class DispatchServer final : public IDispatch, public IPersistPropertyBag {
+ public:
+  explicit DispatchServer(ObjectPtr object) : object_(std::move(object)) { ++liveServers; }
+  ~DispatchServer() { --liveServers; }
+
+  const ObjectPtr& object() const { return object_; }
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kOwnObjectIid) ||
+        implementsDispinterface(riid)) {
+      *out = static_cast<IDispatch*>(this);
+    } else if ((IsEqualIID(riid, IID_IPersistPropertyBag) || IsEqualIID(riid, IID_IPersist)) && persists()) {
+      *out = static_cast<IPersistPropertyBag*>(this);
+    } else {
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  // IDispatch
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count) *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    if (info) *info = nullptr;
+    return DISP_E_BADINDEX;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    HRESULT result = S_OK;
+    for (UINT i = 0; i < count; ++i) {
+      try {
+        ids[i] = idOf(narrow(names[i], wcslen(names[i])));
+      } catch (const Error&) {
+        ids[i] = DISPID_UNKNOWN;
+        result = DISP_E_UNKNOWNNAME;
+      }
+    }
+    return result;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO* exception, UINT* argError) override;
+
+  // IPersist, IPersistPropertyBag
+  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE InitNew() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Load(IPropertyBag* bag, IErrorLog*) override {
+    return callWithBag("ReadProperties", bag);
+  }
+  HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL, BOOL) override {
+    return callWithBag("WriteProperties", bag);
+  }
+
+ private:
+  // Dispatch ids are unique within an interface, not across the interfaces of one object (the
+  // control's DoAbout and ZelServer are both 0x60030000). A name answers with its own id when
+  // no other member of the object has it, otherwise with an id of this object's own.
+  static constexpr DISPID kOwnIdBase = 0x7F000000;
+
+  DISPID idOf(const std::string& name) {
+    const DISPID id = object_->dispIdOf(name);
+    bool shared = false;
+    for (const InterfaceInfo& itf : object_->typeInfo().interfaces())
+      for (const MemberInfo& m : itf.members)
+        shared = shared || (m.dispid == id && !equalsNoCase(m.name, name));
+    if (!shared) return id;
+    for (size_t i = 0; i < ownNames_.size(); ++i)
+      if (equalsNoCase(ownNames_[i], name)) return kOwnIdBase + static_cast<DISPID>(i);
+    ownNames_.push_back(name);
+    return kOwnIdBase + static_cast<DISPID>(ownNames_.size() - 1);
+  }
+
+  Variant call(DISPID id, DispatchKind kind, DispatchArgs& args) {
+    const TypeInfo& info = object_->typeInfo();
+    if (id >= kOwnIdBase && static_cast<size_t>(id - kOwnIdBase) < ownNames_.size()) {
+      const std::string& name = ownNames_[static_cast<size_t>(id - kOwnIdBase)];
+      // "Set x.P = obj" on a property that has only a put, as VB does.
+      if (kind == DispatchKind::PropertyPutRef && !info.find(name, kind)) kind = DispatchKind::PropertyPut;
+      return object_->invoke(name, kind, args);
+    }
+    if (kind == DispatchKind::PropertyPutRef && !info.find(id, kind)) kind = DispatchKind::PropertyPut;
+    return object_->invoke(id, kind, args);
+  }
+
+  bool implementsDispinterface(REFIID riid) const {
+    for (const InterfaceInfo& itf : object_->typeInfo().interfaces())
+      if (IsEqualIID(riid, iidOf(itf.iid))) return true;
+    return false;
+  }
+  bool persists() const {
+    const TypeInfo& info = object_->typeInfo();
+    return info.find("ReadProperties", DispatchKind::Method) && info.find("WriteProperties", DispatchKind::Method);
+  }
+  HRESULT callWithBag(const char* method, IPropertyBag* bag) {
+    if (!bag) return E_POINTER;
+    try {
+      auto systemBag = std::make_shared<PropertyBag>(std::make_shared<ContainerStore>(bag));
+      object_->invoke(method, DispatchKind::Method, {Variant(systemBag)});
+      return S_OK;
+    } catch (const Error& e) {
+      return hresultOf(e.number());
+    } catch (const std::exception&) {
+      return E_FAIL;
+    }
+  }
+
+  std::atomic<ULONG> refs_{0};
+  ObjectPtr object_;
+  std::vector<std::string> ownNames_;
+};
+
+// The library's objects that have outside references, each with its one COM identity.
+std::mutex serversMutex;
+std::unordered_map<const Object*, DispatchServer*> servers;
+
+ULONG DispatchServer::Release() {
+  ULONG left;
+  {
+    std::lock_guard lock(serversMutex);
+    left = --refs_;
+    if (left == 0) servers.erase(object_.get());
+  }
+  // Outside the lock: the object's end may release other objects of the library.
+  if (left == 0) delete this;
+  return left;
+}
+
+HRESULT DispatchServer::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                               EXCEPINFO* exception, UINT* argError) {
+  const UINT count = params ? params->cArgs : 0;
+  // A put's value is the one named argument a caller may pass.
+  const UINT named = params ? params->cNamedArgs : 0;
+  if (named > 1 || (named == 1 && params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) return DISP_E_NONAMEDARGS;
+  try {
+    // DISPPARAMS holds the arguments last first.
+    DispatchArgs args;
+    args.reserve(count);
+    for (UINT i = count; i-- > 0;) args.push_back(fromVARIANT(params->rgvarg[i]));
+    const DispatchArgs passed = args;
+    Variant value = call(id, kindOf(flags), args);
+    // Only what the member changed goes back: its out arguments.
+    for (UINT i = 0; i < count; ++i)
+      if (!(args[i] == passed[i])) writeBack(args[i], params->rgvarg[count - 1 - i]);
+    if (result) toVARIANT(value, *result);
+    return S_OK;
+  } catch (const Error& e) {
+    if (!exception) return hresultOf(e.number());
+    fillExcepInfo(e, *exception);
+  } catch (const std::exception& e) {
+    if (!exception) return E_FAIL;
+    fillExcepInfo(Error(51, e.what()), *exception);  // Internal error
+  }
+  return DISP_E_EXCEPTION;
+}
+
+// Another component's object, called late-bound by name through its IDispatch.
+class DispatchClient final : public Object {
+ public:
+  explicit DispatchClient(IDispatch* dispatch) : dispatch_(dispatch), info_(classNameOf(dispatch), {}) {
+    dispatch_->AddRef();
+  }
+  ~DispatchClient() override { dispatch_->Release(); }
+
+  IDispatch* dispatch() const { return dispatch_; }
+  const TypeInfo& typeInfo() const override { return info_; }
+
+  DispId dispIdOf(std::string_view name) const override {
+    std::wstring wide = widen(name);
+    LPOLESTR names[] = {wide.data()};
+    DISPID id = DISPID_UNKNOWN;
+    if (FAILED(dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
+      throw Error::vb(vbErrNotSupported);
+    return id;
+  }
+  Variant invoke(std::string_view name, DispatchKind kind, DispatchArgs& args) override {
+    return invoke(dispIdOf(name), kind, args);
+  }
+  Variant invoke(DispId id, DispatchKind kind, DispatchArgs& args) override;
+
+ private:
+  static std::string classNameOf(IDispatch* dispatch) {
+    ITypeInfo* type = nullptr;
+    std::string name = "Object";
+    if (SUCCEEDED(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, &type)) && type) {
+      BSTR text = nullptr;
+      if (SUCCEEDED(type->GetDocumentation(MEMBERID_NIL, &text, nullptr, nullptr, nullptr)) && text) {
+        name = narrow(text);
+        SysFreeString(text);
+      }
+      type->Release();
+    }
+    return name;
+  }
+
+  IDispatch* dispatch_;
+  TypeInfo info_;
+};
+
+Variant DispatchClient::invoke(DispId id, DispatchKind kind, DispatchArgs& args) {
+  // Arguments go by reference, so that the callee's out arguments come back into `args`.
+  std::vector<VARIANT> values(args.size());
+  std::vector<VARIANT> passed(args.size());
+  for (size_t i = 0; i < args.size(); ++i) {
+    toVARIANT(args[i], values[i]);
+    VariantInit(&passed[args.size() - 1 - i]);
+    passed[args.size() - 1 - i].vt = VT_BYREF | VT_VARIANT;
+    passed[args.size() - 1 - i].pvarVal = &values[i];
+  }
+  const bool put = kind == DispatchKind::PropertyPut || kind == DispatchKind::PropertyPutRef;
+  DISPID namedPut = DISPID_PROPERTYPUT;
+  DISPPARAMS params{passed.data(), put ? &namedPut : nullptr, static_cast<UINT>(passed.size()), put ? 1u : 0u};
+  // A put's value goes by value: many servers refuse a by-reference one.
+  if (put && !passed.empty()) passed[0] = values.back();
+  // A method call is a method call only: script engines refuse a Sub asked for as a property.
+  const WORD flags = static_cast<WORD>(kind);
+  VARIANT result;
+  VariantInit(&result);
+  EXCEPINFO exception{};
+  UINT argError = 0;
+  const HRESULT hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, &exception, &argError);
+  auto clear = [&] {
+    for (VARIANT& v : values) VariantClear(&v);
+    VariantClear(&result);
+  };
+  if (FAILED(hr)) {
+    Error error = errorOf(hr, hr == DISP_E_EXCEPTION ? &exception : nullptr);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    clear();
+    throw error;
+  }
+  try {
+    for (size_t i = 0; i < args.size(); ++i) args[i] = fromVARIANT(values[i]);
+    Variant value = fromVARIANT(result);
+    clear();
+    return value;
+  } catch (...) {
+    clear();
+    throw;
+  }
+}
+
+}  // namespace
+
+IDispatch* dispatchOf(const ObjectPtr& object) {
+  if (!object) return nullptr;
+  if (auto* client = dynamic_cast<DispatchClient*>(object.get())) {
+    client->dispatch()->AddRef();
+    return client->dispatch();
+  }
+  std::lock_guard lock(serversMutex);
+  DispatchServer*& server = servers[object.get()];
+  if (!server) server = new DispatchServer(object);
+  server->AddRef();
+  return server;
+}
+
+ObjectPtr objectOf(IDispatch* dispatch) {
+  if (!dispatch) return nullptr;
+  void* own = nullptr;
+  if (SUCCEEDED(dispatch->QueryInterface(kOwnObjectIid, &own))) {
+    auto* server = static_cast<DispatchServer*>(static_cast<IDispatch*>(own));
+    ObjectPtr object = server->object();
+    server->Release();
+    return object;
+  }
+  return std::make_shared<DispatchClient>(dispatch);
+}
+
+ObjectPtr createComObject(std::string_view progIdOrClsid) {
+  const std::wstring name = widen(progIdOrClsid);
+  CLSID clsid{};
+  const HRESULT found = name.starts_with(L"{") ? CLSIDFromString(name.c_str(), &clsid)
+                                               : CLSIDFromProgID(name.c_str(), &clsid);
+  if (FAILED(found)) throw Error::vb(vbErrCantCreateObject);
+  IDispatch* dispatch = nullptr;
+  const HRESULT created = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                           reinterpret_cast<void**>(&dispatch));
+  if (FAILED(created)) throw Error::vb(vbErrCantCreateObject);
+  ObjectPtr object = objectOf(dispatch);
+  dispatch->Release();
+  return object;
+}
+
+long liveReferences() { return liveServers.load(); }
+
+}  // namespace automation::com

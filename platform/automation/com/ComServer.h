@@ -1,0 +1,27 @@
+#pragma once
+// What an in-process COM server built from the system's registry needs: class objects for its
+// creatable classes, and the Windows registry entries for its classes and type library.
+#include <string>
+
+#include "automation/Registry.h"
+
+// After the system's headers, whose names the Windows headers' macros would rewrite.
+#include <windows.h>
+#include <ole2.h>
+
+namespace automation::com {
+
+// An IClassFactory over a class's factory (a new reference), for DllGetClassObject.
+IClassFactory* classFactory(Factory factory);
+// Class objects and their locks still alive (DllCanUnloadNow).
+long liveClassFactories();
+
+// Writes, for every class of `registry` whose file is `libraryFile`, the class ID with its
+// ProgID, InprocServer32 (the module at `modulePath`, apartment-threaded), TypeLib and Version,
+// and the ProgID with its class ID; then registers the type library embedded in the module.
+HRESULT registerServer(const Registry& registry, const std::string& libraryFile, const std::wstring& modulePath,
+                       const std::string& libId);
+// Removes exactly what registerServer wrote.
+HRESULT unregisterServer(const Registry& registry, const std::string& libraryFile, const std::string& libId);
+
+}  // namespace automation::com

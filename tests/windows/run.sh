@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Registers ZELControlProj.dll with regsvr32 in a fresh Wine prefix, reads the registry back,
+# runs every VBScript here against the library with cscript, and unregisters it again.
+# Prints a PASS or FAIL line per check; exits 1 when any check failed.
+#   tests/windows/run.sh [path/to/ZELControlProj.dll]
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+dll=$(realpath "${1:-$root/build/windows/windows/ZELControlProj.dll}")
+wine=${WINE:-/usr/lib/wine/wine64}
+export WINEPREFIX=$root/build/wine WINEDEBUG=-all DISPLAY= WINEDLLOVERRIDES="mscoree,mshtml="
+work=$root/build/windows/vbscript
+failures=0
+
+pass() { echo "PASS $*"; }
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+winpath() { echo "Z:${1//\//\\}"; }
+
+# The four entry points, and no DLL that a Windows machine would lack (mingw-w64's runtime
+# DLLs all start with "lib").
+table=$(x86_64-w64-mingw32-objdump -p "$dll")
+for entry in DllRegisterServer DllUnregisterServer DllGetClassObject DllCanUnloadNow; do
+  if grep -qE "^\s+\[ *[0-9]+\] $entry$" <<<"$table"; then pass "exported: $entry"; else fail "exported: $entry"; fi
+done
+imports=$(awk '/DLL Name:/ {print $3}' <<<"$table" | tr '\n' ' ')
+if grep -qiE '(^| )lib' <<<"$imports"; then fail "depends on system DLLs only: $imports"
+else pass "depends on system DLLs only: $imports"; fi
+
+rm -rf "$WINEPREFIX" "$work"
+mkdir -p "$work"
+"$wine" wineboot -i >/dev/null 2>&1
+# One Wine server for every step below, not one started and stopped per program.
+"${wine%64}server" -p >/dev/null 2>&1 || true
+
+# Every class ID and ProgID the library registers: the coclasses of its type library, and the
+# schedule control's second ProgID.
+mapfile -t clsids < <(grep -B1 '^ *coclass' "$root/windows/ZELControlProj.idl" |
+                      grep -o 'uuid([0-9A-Fa-f-]*)' | sed 's/uuid(\(.*\))/{\1}/')
+clsids+=('{C0A33EB3-5387-47CC-9964-4F31D0984A59}')
+progids=(ZELControlProj.ZELControl ZELControlProj.DataTransfer ZELControlProj.DataConnection
+         ZELControlProj.ExcelDataConnection ZELControlProj.WordDataConnection ZELControlProj.Utilities
+         ZELControlProj.ZELEventClass ZELControlProj.repMeasControl KroRepeatedMeasure.RepeatMeasurement)
+libid='{5E0A7C12-3B49-4D8F-A6E1-72C9D4B0F35A}'
+keys=("${progids[@]}" "${clsids[@]/#/CLSID\\}" "TypeLib\\$libid")
+
+registered() { "$wine" reg query "HKEY_CLASSES_ROOT\\$1" >/dev/null 2>&1; }
+
+if "$wine" regsvr32 /s "$(winpath "$dll")" >/dev/null 2>&1; then pass "regsvr32 registers the library"
+else fail "regsvr32 registers the library"; fi
+for key in "${keys[@]}"; do
+  if registered "$key"; then pass "registered: $key"; else fail "registered: $key"; fi
+done
+server=$("$wine" reg query "HKEY_CLASSES_ROOT\\CLSID\\${clsids[0]}\\InprocServer32" 2>/dev/null | tr -d '\r')
+if grep -q 'ThreadingModel.*Apartment' <<<"$server"; then pass "the classes are apartment-threaded"
+else fail "the classes are apartment-threaded: $server"; fi
+
+for script in "$here"/*.vbs; do
+  name=$(basename "$script")
+  [ "$name" = Check.vbs ] && continue
+  # Check.vbs first: VBScript has no include of its own.
+  cat "$here/Check.vbs" "$script" > "$work/$name"
+  output=$("$wine" cscript //nologo "$(winpath "$work/$name")" 2>&1 | tr -d '\r')
+  status=$?
+  sed "s/^/$name: /" <<<"$output"
+  if [ "$status" -ne 0 ] || ! grep -q '^PASS' <<<"$output" || grep -q '^FAIL' <<<"$output"; then
+    grep -q '^FAIL' <<<"$output" || fail "$name ran to its end (exit $status)"
+    failures=$((failures + $(grep -c '^FAIL' <<<"$output")))
+  fi
+done
+
+if "$wine" regsvr32 /s /u "$(winpath "$dll")" >/dev/null 2>&1; then pass "regsvr32 /u unregisters the library"
+else fail "regsvr32 /u unregisters the library"; fi
+for key in "${keys[@]}"; do
+  if registered "$key"; then fail "left behind: $key"; else pass "removed: $key"; fi
+done
+
+"${wine%64}server" -k >/dev/null 2>&1 || true
+echo "$failures failure(s)"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,105 @@
+// ZELControlProj.dll's four exports. The library's own Registration fills the process's class
+// registry as on any other build; here the same registrations also go to the Windows registry,
+// and the class objects COM asks for are the library's class factories.
+#include <mutex>
+#include <string>
+
+// The library's headers first: windows.h's macros (S_OK, interface, MAX_PATH) would rewrite
+// their names. Below them S_OK and friends are the Windows macros, of the same values.
+#include "automation/Registry.h"
+#include "companions/ServerRegistration.h"
+#include "companions/UtilitiesRegistration.h"
+#include "control/Registration.h"
+
+#include "automation/com/ComObjects.h"
+#include "automation/com/ComServer.h"
+#include "automation/com/ComVariant.h"
+
+#include <olectl.h>
+
+namespace {
+
+HMODULE thisModule = nullptr;
+
+std::wstring modulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(thisModule, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+// The process's registry holds what the library creates for itself (the instrument server and
+// its companions) and its own public classes, once; a class it does not hold is COM's.
+void registerInProcess() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    automation::Registry& registry = automation::registry();
+    kro::registerInstrumentServer(registry);
+    kro::registerUtilities(registry);
+    zel::DllRegisterServer();
+    registry.setOutsideFactory(automation::com::createComObject);
+  });
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    thisModule = instance;
+    DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+HRESULT STDAPICALLTYPE DllRegisterServer() {
+  try {
+    registerInProcess();
+    return automation::com::registerServer(automation::registry(), zel::kLibraryFile, modulePath(),
+                                           zel::kLibraryLibId);
+  } catch (...) {
+    return SELFREG_E_CLASS;
+  }
+}
+
+HRESULT STDAPICALLTYPE DllUnregisterServer() {
+  try {
+    registerInProcess();
+    return automation::com::unregisterServer(automation::registry(), zel::kLibraryFile, zel::kLibraryLibId);
+  } catch (...) {
+    return SELFREG_E_CLASS;
+  }
+}
+
+HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  try {
+    registerInProcess();
+    wchar_t text[40] = {};
+    StringFromGUID2(clsid, text, 40);
+    automation::Factory factory;
+    if (FAILED(zel::DllGetClassObject(automation::com::narrow(text, wcslen(text)), factory)))
+      return CLASS_E_CLASSNOTAVAILABLE;
+    IClassFactory* classObject = automation::com::classFactory(std::move(factory));
+    const HRESULT hr = classObject->QueryInterface(iid, out);
+    classObject->Release();
+    return hr;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+  const bool idle = zel::DllCanUnloadNow() == S_OK && automation::com::liveReferences() == 0 &&
+                    automation::com::liveClassFactories() == 0;
+  return idle ? S_OK : S_FALSE;
+}
+
+}  // extern "C"
