@@ -67,7 +67,7 @@ FAULTS = [
           "        font = savedFont(font);", [OFFICE], "WorkbookSaverTest.*"),
     # --- the Excel stand-in ---------------------------------------------------------------------
     Fault("excel: text stored as given", "platform/office/excel/MemoryRange.cpp",
-          "if (value.isString()) value = enteredValue(value.asString(), styles_.at(cell.style).numberFormat);",
+          "if (value.isString()) value = enteredValue(value.asString(), styles_.at(cells.styleAt(row, column)).numberFormat);",
           "", [OFFICE], "ExcelRange.*"),
     Fault("excel: thousands commas anywhere", "platform/office/excel/CellEntry.cpp",
           "  if (grouped && group != 3) return std::nullopt;\n", "", [OFFICE], "ExcelRange.*"),
