@@ -1,5 +1,7 @@
 #include "office/MetafileRenderer.h"
 
+#include "office/Picture.h"
+
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 
@@ -55,19 +57,7 @@ class MemoryFile {
   FILE* file_;
 };
 
-uint32_t littleEndian32(const std::vector<uint8_t>& b, size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
-}
-
 }  // namespace
-
-bool isWindowsMetafile(const std::vector<uint8_t>& b) {
-  if (b.size() < 22) return false;
-  if (littleEndian32(b, 0) == 0x9AC6CDD7u) return true;  // the placeable header's key
-  // A bare metafile header: in memory (1) or on disk (2), nine words long, version 1 or 3.
-  const uint16_t type = b[0] | (b[1] << 8), words = b[2] | (b[3] << 8), version = b[4] | (b[5] << 8);
-  return (type == 1 || type == 2) && words == 9 && (version == 0x0100 || version == 0x0300);
-}
 
 std::optional<std::vector<uint8_t>> renderMetafileAsPng(const std::vector<uint8_t>& metafile, int width,
                                                         int height) {

@@ -10,9 +10,6 @@
 
 namespace office {
 
-// A Windows metafile, placeable or not.
-bool isWindowsMetafile(const std::vector<uint8_t>& bytes);
-
 // The metafile played into `width` x `height` pixels as a PNG; nullopt when it cannot be played.
 std::optional<std::vector<uint8_t>> renderMetafileAsPng(const std::vector<uint8_t>& metafile, int width,
                                                         int height);

@@ -25,6 +25,14 @@ uint32_t littleEndian(const std::vector<uint8_t>& b, size_t at, int bytes) {
 
 }  // namespace
 
+bool isWindowsMetafile(const std::vector<uint8_t>& b) {
+  if (b.size() < 22) return false;
+  if (littleEndian(b, 0, 4) == 0x9AC6CDD7u) return true;  // the placeable header's key
+  // A bare metafile header: in memory (1) or on disk (2), nine words long, version 1 or 3.
+  const uint32_t type = littleEndian(b, 0, 2), words = littleEndian(b, 2, 2), version = littleEndian(b, 4, 2);
+  return (type == 1 || type == 2) && words == 9 && (version == 0x0100 || version == 0x0300);
+}
+
 std::optional<std::vector<uint8_t>> readFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;

@@ -24,6 +24,9 @@ struct ImageInfo {
   double xDpi = 96, yDpi = 96;
 };
 
+// A Windows metafile, placeable or not.
+bool isWindowsMetafile(const std::vector<uint8_t>& bytes);
+
 // A PNG, JPEG, BMP or GIF picture, the formats an Office package embeds as they are; nullopt
 // for anything else (metafiles) or a header that cannot be read.
 std::optional<ImageInfo> embeddableImage(const std::vector<uint8_t>& bytes);
