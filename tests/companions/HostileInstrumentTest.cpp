@@ -39,8 +39,8 @@ class ScriptedInstrument {
  public:
   explicit ScriptedInstrument(std::map<std::string, Reply> script)
       : script_(std::move(script)), server_([this](RawServer::Peer& peer, const std::string& line) {
-          if (line == "*IDN?") return (void)peer.send("Corvane,ZEL-R 3036,100245,A.02.14\n");
-          if (auto found = script_.find(line); found != script_.end()) found->second(peer);
+          if (auto found = script_.find(line); found != script_.end()) return found->second(peer);
+          if (line == "*IDN?") peer.send("Corvane,ZEL-R 3036,100245,A.02.14\n");
         }) {}
 
   // A server attached to this instrument, with reads timing out after `timeoutMs`.
@@ -91,6 +91,10 @@ TEST(HostileInstrument, EachFaultEndsInTimeWithAMessageThatQuotesLittleAndEscape
        [](ZELEZ& z) { z.InstrumentDateTime(); }, ErrorCode::BadReply,
        "returned '-nan,1,1' and '12,0,0' where a date (year,month,day) and a time (hour,minute,second) were "
        "expected"},
+      {"an identity without its firmware", {{"*IDN?", says("Corvane,ZEL-R 3036,100245\n")}},
+       [](ZELEZ& z) { z.Device()->Model(); }, ErrorCode::BadReply,
+       "*IDN? to {} returned 'Corvane,ZEL-R 3036,100245' where an identity (maker,model,serial,firmware) was "
+       "expected"},
       {"a sweep of 23 days", {{":SENS:SWE:TIME?", says("2000000\n")}}, [](ZELEZ& z) { z.SweepTime(); },
        ErrorCode::NotSupported,
        "The analyzer at {} sweeps for 2000000 s; traces are read from sweeps of at most 600 s (10 minutes)"},
@@ -98,8 +102,8 @@ TEST(HostileInstrument, EachFaultEndsInTimeWithAMessageThatQuotesLittleAndEscape
   for (Case& c : cases) {
     SCOPED_TRACE(c.name);
     ScriptedInstrument instrument(std::move(c.script));
-    auto zel = instrument.attach(c.timeoutMs);
-    const std::string text = expectError(c.code, [&] { c.call(*zel); });
+    // Attaching asks for the identity already.
+    const std::string text = expectError(c.code, [&] { c.call(*instrument.attach(c.timeoutMs)); });
     std::string expected = c.description;
     if (auto at = expected.find("{}"); at != std::string::npos) expected.replace(at, 2, instrument.address());
     EXPECT_THAT(text, HasSubstr(expected));
