@@ -3,9 +3,12 @@
 // megabyte, impossible dates. Every case ends within its time-out with a message that says what
 // was expected and quotes at most a short, escaped excerpt; the link then works again.
 #include <gmock/gmock.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <thread>
@@ -112,14 +115,27 @@ TEST(HostileInstrument, EachFaultEndsInTimeWithAMessageThatQuotesLittleAndEscape
   }
 }
 
+// Whether thread `tid` of this process sits in poll(2), as a link waiting for its instrument does.
+bool waitsInPoll(pid_t tid) {
+  std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/syscall");
+  long number = -1;
+  in >> number;
+  return number == SYS_poll || number == SYS_ppoll;
+}
+
 TEST(HostileInstrument, AStopEndsTheWaitForAReplyAndLetsGoOfTheLink) {
   int asked = 0;
+  const pid_t client = ::gettid();
   ScriptedInstrument instrument({{":SENS:FREQ:STAR?", [&](RawServer::Peer& peer) {
-                                    // The first time the stop comes while the reply is awaited.
-                                    if (++asked == 1) LinkInterrupt::instance().trigger();
-                                    else peer.send("5\n");
+                                    if (++asked > 1) return (void)peer.send("5\n");
+                                    // The first time the stop comes while the link already waits for
+                                    // the reply, so that only the wait itself can hear it.
+                                    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                                    while (!waitsInPoll(client) && std::chrono::steady_clock::now() < giveUp)
+                                      std::this_thread::yield();
+                                    LinkInterrupt::instance().trigger();
                                   }}});
-  auto zel = instrument.attach(60'000);
+  auto zel = instrument.attach(5'000);
   EXPECT_EQ(expectError(ErrorCode::Interrupted, [&] { zel->StartFrequency(); }),
             "Stopped while waiting for a reply from " + instrument.address());
   EXPECT_FALSE(zel->Device()->link()->isOpen());
