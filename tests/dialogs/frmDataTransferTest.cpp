@@ -1,3 +1,4 @@
+#include <fmt/format.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,14 +9,15 @@
 
 #include "DialogTesting.h"
 #include "automation/Collection.h"
+#include "companions/IoLinkFactory.h"
 #include "dialogs/FrmRepeatedMeasurements.h"
 #include "dialogs/frmDataTransfer.h"
 #include "dialogs/repMeasControl.h"
 #include "forms/User.h"
 #include "office/excel/MemoryApplication.h"
 #include "office/excel/Workbooks.h"
+#include "simulator/AnalyzerServer.h"
 #include "support/CrLfLines.h"
-#include "support/LoopbackAnalyzer.h"
 #include "support/MessageCheck.h"
 
 namespace {
@@ -53,7 +55,9 @@ std::vector<std::string> keysOf(const automation::Collection& annotations) {
 class GetDataTest : public dialogstest::DialogTest {
  protected:
   GetDataTest() {
-    analyzer.attach(*zel);
+    analyzer.start();
+    zel->Device()->setIoTimeout(2000);
+    zel->Device()->setIoSession(kro::makeIoLink(fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", analyzer.port())));
     excel->Workbooks()->Add();
   }
 
@@ -71,7 +75,7 @@ class GetDataTest : public dialogstest::DialogTest {
     return form;
   }
 
-  testsupport::LoopbackAnalyzer analyzer;
+  sim::AnalyzerServer analyzer{sim::ServerOptions{.port = 0}};
   std::shared_ptr<zel::InstrumentServer> zel = std::make_shared<zel::InstrumentServer>();
   std::shared_ptr<office::excel::MemoryApplication> excel = office::excel::createApplication();
   std::shared_ptr<zel::DataTransfer> settings = std::make_shared<zel::DataTransfer>();
@@ -210,7 +214,7 @@ TEST_F(GetDataTest, AStartCellThatIsNoCellOrLeavesNoRoomKeepsTheDialogOpenAndWri
 }
 
 TEST_F(GetDataTest, StoredRepeatedSettingsOpenImmediateAndTickingResetsTheSchedule) {
-  analyzer.instrument(":INIT:CONT 0");
+  analyzer.withAnalyzer([](sim::Analyzer& a) { a.execute(":INIT:CONT 0"); });
   settings->m_getRepeatedData = true;
   settings->m_numSamples = 25;
   settings->m_interval = 0;
