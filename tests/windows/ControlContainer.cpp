@@ -99,26 +99,22 @@ class ContainerBag final : public IPropertyBag {
 };
 
 VARIANT longValue(LONG n) {
-  VARIANT v;
-  VariantInit(&v);
+  VARIANT v{};
   V_VT(&v) = VT_I4, V_I4(&v) = n;
   return v;
 }
 VARIANT boolValue(bool b) {
-  VARIANT v;
-  VariantInit(&v);
+  VARIANT v{};
   V_VT(&v) = VT_BOOL, V_BOOL(&v) = b ? VARIANT_TRUE : VARIANT_FALSE;
   return v;
 }
 VARIANT textValue(const wchar_t* text) {
-  VARIANT v;
-  VariantInit(&v);
+  VARIANT v{};
   V_VT(&v) = VT_BSTR, V_BSTR(&v) = SysAllocString(text);
   return v;
 }
 VARIANT bytesValue(const char* bytes) {
-  VARIANT v;
-  VariantInit(&v);
+  VARIANT v{};
   const ULONG n = static_cast<ULONG>(strlen(bytes));
   V_VT(&v) = VT_ARRAY | VT_UI1, V_ARRAY(&v) = SafeArrayCreateVector(VT_UI1, 0, n);
   void* data = nullptr;
