@@ -136,18 +136,10 @@ class DispatchServer final : public IDispatch, public IPersistPropertyBag, publi
   HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override;
   HRESULT STDMETHODCALLTYPE InitNew() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE Load(IPropertyBag* bag, IErrorLog*) override {
-    if (!bag) return E_POINTER;
-    return persist([&](Persistable& self) {
-      PropertyBag systemBag(std::make_shared<ContainerStore>(bag));
-      self.ReadProperties(systemBag);
-    });
+    return withBag(bag, &Persistable::ReadProperties);
   }
   HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL, BOOL) override {
-    if (!bag) return E_POINTER;
-    return persist([&](Persistable& self) {
-      PropertyBag systemBag(std::make_shared<ContainerStore>(bag));
-      self.WriteProperties(systemBag);
-    });
+    return withBag(bag, &Persistable::WriteProperties);
   }
 
   // IPersistStreamInit, for containers that keep a control in a stream of the document: the
@@ -194,6 +186,13 @@ class DispatchServer final : public IDispatch, public IPersistPropertyBag, publi
     PropertyBag bag;
     persistable()->WriteProperties(bag);
     return bag.toBytes();
+  }
+  HRESULT withBag(IPropertyBag* bag, void (Persistable::*handler)(PropertyBag&)) {
+    if (!bag) return E_POINTER;
+    return persist([&](Persistable& self) {
+      PropertyBag systemBag(std::make_shared<ContainerStore>(bag));
+      (self.*handler)(systemBag);
+    });
   }
   HRESULT persist(const std::function<void(Persistable&)>& step) {
     try {
