@@ -1,7 +1,8 @@
 # The Windows build: the system's folders and the COM bridge, linked into one in-process server,
 # ZELControlProj.dll. The stand-ins that need libraries mingw-w64 lacks (the workbook saver, the
 # metafile renderer, the packaged control state) and the simulator stay out; so do the tests,
-# which run in the Linux build, and the host program, whose part on Windows the host plays.
+# which run in the Linux build, but for the test container that run.sh starts under Wine, and
+# the host program, whose part on Windows the host plays.
 set(ZEL_WINDOWS ON)
 
 # fmt header-only and asio (header-only anyway), from the build machine's own packages: only
@@ -30,6 +31,6 @@ add_link_options(-static-libgcc -static-libstdc++ -static)
 foreach(dir
     platform/automation platform/win32 platform/forms platform/office
     companions transfer connections dialogs about control
-    windows)
+    windows tests/windows)
   add_subdirectory(${dir})
 endforeach()

@@ -23,7 +23,7 @@
 
 namespace zel {
 
-class ZELControl : public forms::UserControl, public automation::Object {
+class ZELControl : public forms::UserControl, public automation::Object, public automation::Persistable {
  public:
   static constexpr const char* kProgId = "ZELControlProj.ZELControl";
   static constexpr const char* kClsid = "{A69947D3-7E9B-497C-A8AF-8E3E592FE867}";
@@ -74,8 +74,8 @@ class ZELControl : public forms::UserControl, public automation::Object {
 
   // Persistence: the container saves the control into its property bag and restores it from
   // there when the document opens.
-  void WriteProperties(automation::PropertyBag& bag);
-  void ReadProperties(automation::PropertyBag& bag);
+  void WriteProperties(automation::PropertyBag& bag) override;
+  void ReadProperties(automation::PropertyBag& bag) override;
 
   // The constituent toolbar's ButtonClick.
   void Toolbar1_ButtonClick(forms::Button& button);

@@ -22,7 +22,7 @@
 
 namespace zel {
 
-class DataTransfer final : public automation::Object {
+class DataTransfer final : public automation::Object, public automation::Persistable {
  public:
   static constexpr const char* kProgId = "ZELControlProj.DataTransfer";
   static constexpr const char* kClassName = "DataTransfer";
@@ -61,8 +61,8 @@ class DataTransfer final : public automation::Object {
   std::string startCell() const { return startCell_; }
   void setStartCell(const std::string& cell) { startCell_ = cell; }
 
-  void ReadProperties(automation::PropertyBag& propBag);
-  void WriteProperties(automation::PropertyBag& propBag);
+  void ReadProperties(automation::PropertyBag& propBag) override;
+  void WriteProperties(automation::PropertyBag& propBag) override;
 
   const automation::TypeInfo& typeInfo() const override;
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <type_traits>
 
 #include "Error.h"
 #include "Object.h"
@@ -35,7 +36,37 @@ Variant scalar(const Variant& value) {
   return result;
 }
 
+// "&H1F" and "&O17": oleaut32 takes the digits as the bits of the type asked for, so "&HFFFF"
+// is -1 as an Integer and 65535 as a Long; more bits than the type has overflow.
+std::optional<uint64_t> parseRadix(std::string_view text) {
+  text = trim(text);
+  if (text.size() < 3 || text[0] != '&') return std::nullopt;
+  const char kind = static_cast<char>(text[1] | 0x20);
+  if (kind != 'h' && kind != 'o') return std::nullopt;
+  const unsigned shift = kind == 'h' ? 4 : 3;
+  uint64_t value = 0;
+  for (const char c : text.substr(2)) {
+    const char lower = static_cast<char>(c | 0x20);
+    unsigned digit;
+    if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
+    else if (lower >= 'a' && lower <= 'f') digit = static_cast<unsigned>(lower - 'a' + 10);
+    else return std::nullopt;
+    if (digit >= (1u << shift)) return std::nullopt;
+    if (value >> (64 - shift)) throw Error::vb(vbErrOverflow);
+    value = (value << shift) | digit;
+  }
+  return value;
+}
+
+template <class T>
+T fromBits(uint64_t bits) {
+  using Unsigned = std::make_unsigned_t<T>;
+  if (bits > std::numeric_limits<Unsigned>::max()) throw Error::vb(vbErrOverflow);
+  return static_cast<T>(static_cast<Unsigned>(bits));
+}
+
 double textToDouble(const std::string& text) {
+  if (const auto bits = parseRadix(text)) return fromBits<int32_t>(*bits);
   const auto number = parseNumber(text);
   if (!number) throw Error::vb(vbErrTypeMismatch);
   if (!std::isfinite(*number)) throw Error::vb(vbErrOverflow);
@@ -154,6 +185,9 @@ int16_t CInt(const Variant& input) {
     case vbInteger: return v.asInteger();
     case vbBoolean: return toVariantBool(v.asBoolean());
     case vbByte: return v.asByte();
+    case vbString:
+      if (const auto bits = parseRadix(v.asString())) return fromBits<int16_t>(*bits);
+      [[fallthrough]];
     default:
       return static_cast<int16_t>(roundInRange(CDbl(v), std::numeric_limits<int16_t>::min(),
                                                std::numeric_limits<int16_t>::max()));
@@ -167,6 +201,9 @@ int32_t CLng(const Variant& input) {
     case vbLong: return v.asLong();
     case vbBoolean: return toVariantBool(v.asBoolean());
     case vbByte: return v.asByte();
+    case vbString:
+      if (const auto bits = parseRadix(v.asString())) return fromBits<int32_t>(*bits);
+      [[fallthrough]];
     default:
       return static_cast<int32_t>(roundInRange(CDbl(v), std::numeric_limits<int32_t>::min(),
                                                std::numeric_limits<int32_t>::max()));

@@ -1,7 +1,8 @@
 #pragma once
 // VB's conversion functions with VB's rules under the en-US locale: CInt and CLng round halves
 // to even, a result out of range raises 6 "Overflow", text that is no number raises 13
-// "Type mismatch", Null raises 94 "Invalid use of Null", Empty is 0 or "", True is -1.
+// "Type mismatch", Null raises 94 "Invalid use of Null", Empty is 0 or "", True is -1. Text in
+// "&H" hex or "&O" octal gives the bits of the type asked for: CInt("&HFFFF") is -1.
 #include <cstdint>
 #include <optional>
 #include <string>

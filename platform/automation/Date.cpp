@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -63,6 +64,48 @@ std::string twelveHour(const DateParts& p, bool padHour) {
   if (h == 0) h = 12;
   return padHour ? fmt::format("{:02}:{:02}:{:02} {}", h, p.minute, p.second, p.hour < 12 ? "AM" : "PM")
                  : fmt::format("{}:{:02}:{:02} {}", h, p.minute, p.second, p.hour < 12 ? "AM" : "PM");
+}
+
+int fullYear(int year) { return year < 30 ? 2000 + year : (year < 100 ? 1900 + year : year); }
+
+// 1..12 for a month's name or its first three letters, without regard to case; 0 otherwise.
+int monthOfName(std::string_view word) {
+  for (int m = 1; m <= 12; ++m) {
+    const std::string_view name = monthName(m);
+    if (word.size() != 3 && word.size() != name.size()) continue;
+    bool same = true;
+    for (size_t i = 0; i < word.size() && same; ++i)
+      same = std::tolower(static_cast<unsigned char>(word[i])) == std::tolower(static_cast<unsigned char>(name[i]));
+    if (same) return m;
+  }
+  return 0;
+}
+
+// "Dec 31, 2026", "December 31 2026", "31 Dec 2026", "31-Dec-2026": three words, the month
+// named first or second, the year last. `pos` ends after the year.
+bool namedMonthDate(const std::string& s, size_t& pos, int& y, int& mo, int& d) {
+  std::string_view words[3];
+  size_t at = 0;
+  for (std::string_view& word : words) {
+    while (at < s.size() && (s[at] == ' ' || s[at] == ',' || s[at] == '-' || s[at] == '.')) ++at;
+    const size_t start = at;
+    const bool digits = at < s.size() && std::isdigit(static_cast<unsigned char>(s[at]));
+    while (at < s.size() && (digits ? std::isdigit(static_cast<unsigned char>(s[at]))
+                                    : std::isalpha(static_cast<unsigned char>(s[at]))))
+      ++at;
+    word = std::string_view(s).substr(start, at - start);
+    if (word.empty()) return false;
+  }
+  auto number = [](std::string_view word, int& out) {
+    return std::isdigit(static_cast<unsigned char>(word[0])) && word.size() <= 4 &&
+           std::sscanf(std::string(word).c_str(), "%d", &out) == 1;
+  };
+  int year = 0, day = 0, month = monthOfName(words[0]);
+  const bool dayFirst = month == 0;
+  if (dayFirst) month = monthOfName(words[1]);
+  if (month == 0 || !number(words[dayFirst ? 0 : 1], day) || !number(words[2], year)) return false;
+  y = fullYear(year), mo = month, d = day, pos = at;
+  return true;
 }
 
 }  // namespace
@@ -135,8 +178,12 @@ std::optional<Date> Date::parse(std::string_view text) {
   if (std::sscanf(s.c_str(), "%d-%d-%d%n", &a, &b, &c, &n) == 3 && n >= 8 && a >= 100) {
     y = a, mo = b, d = c, haveDate = true, pos = static_cast<size_t>(n);
   } else if (std::sscanf(s.c_str(), "%d/%d/%d%n", &a, &b, &c, &n) == 3) {
-    mo = a, d = b, y = c < 30 ? 2000 + c : (c < 100 ? 1900 + c : c), haveDate = true;
+    // Month first, unless the first number cannot be a month and the second can.
+    if (a > 12 && b >= 1 && b <= 12) std::swap(a, b);
+    mo = a, d = b, y = fullYear(c), haveDate = true;
     pos = static_cast<size_t>(n);
+  } else if (namedMonthDate(s, pos, y, mo, d)) {
+    haveDate = true;
   }
   if (haveDate) {
     if (mo < 1 || mo > 12 || d < 1 || y < 100 || y > 9999) return std::nullopt;

@@ -23,7 +23,8 @@ class Date {
   // Raises 5 when the result lies outside 1 January 100 .. 31 December 9999.
   static Date fromParts(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
   // CDate of a text in the en-US forms "12/4/2026", "12/4/2026 8:16:18 AM", "8:16 PM",
-  // "2026-12-04 08:16:18"; nullopt when the text is no date.
+  // "2026-12-04 08:16:18", "Dec 31, 2026", "31 December 2026"; as oleaut32 does, "31/12/2026"
+  // is read day first because 31 cannot be a month. nullopt when the text is no date.
   static std::optional<Date> parse(std::string_view text);
 
   constexpr double serial() const { return serial_; }

@@ -14,7 +14,7 @@ bool getOrMethod(DispatchKind kind) {
 }
 
 template <class Match>
-const MemberInfo* findMember(const std::vector<InterfaceInfo>& interfaces, DispatchKind kind,
+const MemberInfo* findMember(std::span<const InterfaceInfo> interfaces, DispatchKind kind,
                              Match matches) {
   for (const InterfaceInfo& itf : interfaces)
     for (const MemberInfo& m : itf.members)
@@ -74,6 +74,10 @@ const MemberInfo* TypeInfo::find(DispId dispid, DispatchKind kind) const {
   return findMember(interfaces_, kind, [&](const MemberInfo& m) { return m.dispid == dispid; });
 }
 
+const MemberInfo* TypeInfo::find(const InterfaceInfo& itf, DispId dispid, DispatchKind kind) {
+  return findMember({&itf, 1}, kind, [&](const MemberInfo& m) { return m.dispid == dispid; });
+}
+
 Variant Object::dispatch(const MemberInfo* member, DispatchArgs& args) {
   if (!member) throw Error::vb(vbErrNotSupported);
   return member->handler(*this, args);
@@ -95,6 +99,10 @@ Variant Object::invoke(DispId dispid, DispatchKind kind, DispatchArgs& args) {
 Variant Object::invoke(DispId dispid, DispatchKind kind, std::initializer_list<Variant> args) {
   DispatchArgs list(args);
   return invoke(dispid, kind, list);
+}
+
+Variant Object::invokeThrough(const InterfaceInfo& itf, DispId dispid, DispatchKind kind, DispatchArgs& args) {
+  return dispatch(TypeInfo::find(itf, dispid, kind), args);
 }
 
 DispId Object::dispIdOf(std::string_view name) const {

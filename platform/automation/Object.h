@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,8 @@ class TypeInfo {
   // also reaches a property get of that name and the reverse; puts must match their kind.
   const MemberInfo* find(std::string_view name, DispatchKind kind) const;
   const MemberInfo* find(DispId dispid, DispatchKind kind) const;
+  // The same within one interface, as a caller bound early to that interface means the id.
+  static const MemberInfo* find(const InterfaceInfo& itf, DispId dispid, DispatchKind kind);
 
  private:
   std::string className_;
@@ -82,6 +85,10 @@ class Object : public std::enable_shared_from_this<Object> {
   Variant invoke(std::string_view name, DispatchKind kind, std::initializer_list<Variant> args = {});
   virtual Variant invoke(DispId dispid, DispatchKind kind, DispatchArgs& args);
   Variant invoke(DispId dispid, DispatchKind kind, std::initializer_list<Variant> args = {});
+  // An early-bound call through one of the object's interfaces (from typeInfo()): the id is
+  // that interface's, whichever member another interface gives the same id. 438 when the
+  // interface lacks it.
+  Variant invokeThrough(const InterfaceInfo& itf, DispId dispid, DispatchKind kind, DispatchArgs& args);
   // GetIDsOfNames for one name; 438 when unknown.
   virtual DispId dispIdOf(std::string_view name) const;
 

@@ -74,4 +74,16 @@ class PropertyBag final : public Object {
   std::shared_ptr<Store> store_;
 };
 
+// An object whose container keeps it in a property bag: a user control, or a class marked
+// persistable. The container calls WriteProperties when it saves the document and
+// ReadProperties when it opens it again; on Windows it does so through IPersistPropertyBag.
+class Persistable {
+ public:
+  virtual void ReadProperties(PropertyBag& bag) = 0;
+  virtual void WriteProperties(PropertyBag& bag) = 0;
+
+ protected:
+  ~Persistable() = default;
+};
+
 }  // namespace automation

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Registers ZELControlProj.dll with regsvr32 in a fresh Wine prefix, reads the registry back,
-# runs every VBScript here against the library with cscript, and unregisters it again.
+# runs every VBScript here against the library with cscript and the test container built
+# beside it, and unregisters it again.
 # Prints a PASS or FAIL line per check; exits 1 when any check failed.
 #   tests/windows/run.sh [path/to/ZELControlProj.dll]
 set -uo pipefail
@@ -54,19 +55,29 @@ server=$("$wine" reg query "HKEY_CLASSES_ROOT\\CLSID\\${clsids[0]}\\InprocServer
 if grep -q 'ThreadingModel.*Apartment' <<<"$server"; then pass "the classes are apartment-threaded"
 else fail "the classes are apartment-threaded: $server"; fi
 
+# A test program's PASS and FAIL lines, each under the program's name; a program that stops
+# before its end, or passes nothing, fails.
+report() {
+  local name=$1 output=$2 status=$3
+  sed "s/^/$name: /" <<<"$output"
+  if [ "$status" -ne 0 ] || ! grep -q '^PASS' <<<"$output" || grep -q '^FAIL' <<<"$output"; then
+    grep -q '^FAIL' <<<"$output" || fail "$name ran to its end (exit $status)"
+    failures=$((failures + $(grep -c '^FAIL' <<<"$output")))
+  fi
+}
+
 for script in "$here"/*.vbs; do
   name=$(basename "$script")
   [ "$name" = Check.vbs ] && continue
   # Check.vbs first: VBScript has no include of its own.
   cat "$here/Check.vbs" "$script" > "$work/$name"
   output=$("$wine" cscript //nologo "$(winpath "$work/$name")" 2>&1 | tr -d '\r')
-  status=$?
-  sed "s/^/$name: /" <<<"$output"
-  if [ "$status" -ne 0 ] || ! grep -q '^PASS' <<<"$output" || grep -q '^FAIL' <<<"$output"; then
-    grep -q '^FAIL' <<<"$output" || fail "$name ran to its end (exit $status)"
-    failures=$((failures + $(grep -c '^FAIL' <<<"$output")))
-  fi
+  report "$name" "$output" $?
 done
+# The test container, built beside the library.
+container=$(dirname "$dll")/../tests/windows/ControlContainer.exe
+output=$("$wine" "$container" 2>&1 | tr -d '\r')
+report ControlContainer.exe "$output" $?
 
 if "$wine" regsvr32 /s /u "$(winpath "$dll")" >/dev/null 2>&1; then pass "regsvr32 /u unregisters the library"
 else fail "regsvr32 /u unregisters the library"; fi

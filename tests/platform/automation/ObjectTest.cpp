@@ -34,12 +34,15 @@ class Schedule : public Object {
   void setModel(const std::string& model) { model_ = model; }
   std::shared_ptr<Collection> Models() const { return models_; }
   void setModels(std::shared_ptr<Collection> models) { models_ = std::move(models); }
+  void Init() { ++inits; }
+  int inits = 0;
 
   const TypeInfo& typeInfo() const override {
     static const TypeInfo info =
         TypeInfoBuilder<Schedule>("repMeasControl")
             .interface("{D7FFE1A3-F79D-4C6F-A478-D4CFE8898ACA}", "_repMeasControl")
             .method("GetStartTime", 0x60030008, &Schedule::GetStartTime)
+            .method("Init", 0x60030000, &Schedule::Init)  // the id of ISetupInterface's Model
             .get("interval", 0x68030003, &Schedule::interval)
             .put("interval", 0x68030003, &Schedule::setInterval)
             .get("numOfSamples", 0x68030002, &Schedule::numOfSamples)
@@ -88,6 +91,23 @@ TEST(Object, OutParametersComeBackInTheArguments) {
   EXPECT_EQ(args[1], Variant(Date::fromParts(2026, 12, 4, 9, 0, 0)));
 }
 
+TEST(Object, AnEarlyBoundCallReachesItsOwnInterfacesMemberWhereIdsAreShared) {
+  auto schedule = std::make_shared<Schedule>();
+  schedule->setModel("ZEL-Q 26");
+  const TypeInfo& info = schedule->typeInfo();
+  DispatchArgs none;
+  EXPECT_EQ(schedule->invokeThrough(*info.findInterface(kSetupInterface), 0x60030000, DispatchKind::Method, none),
+            Variant("ZEL-Q 26"));
+  EXPECT_EQ(schedule->inits, 0);
+  schedule->invokeThrough(*info.findInterface("_repMeasControl"), 0x60030000, DispatchKind::Method, none);
+  EXPECT_EQ(schedule->inits, 1);
+  EXPECT_EQ(errorOf([&] {
+              schedule->invokeThrough(*info.findInterface("_repMeasControl"), 0x60030001, DispatchKind::PropertyGet,
+                                      none);
+            }),
+            vbErrNotSupported);
+}
+
 TEST(Object, UnsupportedMembersKindsAndArgumentCountsAreRefused) {
   auto schedule = std::make_shared<Schedule>();
   EXPECT_EQ(errorOf([&] { schedule->invoke("NoSuchMember", DispatchKind::Method); }), vbErrNotSupported);
@@ -125,7 +145,7 @@ TEST(Object, InterfacesAreListedInOrderAndQueried) {
   EXPECT_EQ(interfaces[0].name, "_repMeasControl");
   std::vector<std::string> order;
   for (const MemberInfo& m : interfaces[0].members) order.push_back(m.name);
-  EXPECT_EQ(order, (std::vector<std::string>{"GetStartTime", "interval", "interval", "numOfSamples",
+  EXPECT_EQ(order, (std::vector<std::string>{"GetStartTime", "Init", "interval", "interval", "numOfSamples",
                                              "numOfSamples"}));
   EXPECT_TRUE(schedule->supports("{f8f10d35-77a9-11d4-98c9-00108334f514}"));
   EXPECT_FALSE(schedule->supports(kToolbarSupport));
