@@ -14,9 +14,9 @@ namespace automation::com {
 namespace {
 
 // Answered only by this module's own IDispatch objects, so that an object handed back in is
-// recognised as the system's own and not called through COM. Made afresh for each module: the
-// test servers are built from the same sources, and their objects are other components' objects.
-// Made on first use, not while the loader runs the module's constructors.
+// recognised as the system's own and not called through COM. Made afresh for each module, on
+// first use rather than while the loader runs the module's constructors: the test servers are
+// built from the same sources, and their objects are other components' objects.
 const IID& ownObjectIid() {
   static const IID iid = [] {
     IID made{};
