@@ -10,6 +10,7 @@
 #include "companions/ServerRegistration.h"
 #include "companions/UtilitiesRegistration.h"
 #include "control/Registration.h"
+#include "office/com/OfficeViews.h"
 
 #include "automation/com/ComObjects.h"
 #include "automation/com/ComServer.h"
@@ -21,18 +22,6 @@ namespace {
 
 HMODULE thisModule = nullptr;
 
-std::wstring modulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(thisModule, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 // The process's registry holds what the library creates for itself (the instrument server and
 // its companions) and its own public classes, once; a class it does not hold is COM's.
 void registerInProcess() {
@@ -43,6 +32,8 @@ void registerInProcess() {
     kro::registerUtilities(registry);
     zel::DllRegisterServer();
     registry.setOutsideFactory(automation::com::createComObject);
+    office::com::registerExcelViews(registry);
+    office::com::registerWordViews(registry);
   });
 }
 
@@ -61,8 +52,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 HRESULT STDAPICALLTYPE DllRegisterServer() {
   try {
     registerInProcess();
-    return automation::com::registerServer(automation::registry(), zel::kLibraryFile, modulePath(),
-                                           zel::kLibraryLibId);
+    return automation::com::registerServer(automation::registry(), zel::kLibraryFile,
+                                           automation::com::modulePath(thisModule), zel::kLibraryLibId);
   } catch (...) {
     return SELFREG_E_CLASS;
   }

@@ -65,6 +65,13 @@ ObjectPtr Registry::createObject(std::string_view progIdOrClsid) const {
   return object;
 }
 
+ObjectPtr Registry::viewOf(const ObjectPtr& object, std::type_index as) const {
+  const auto view = views_.find(as);
+  return view == views_.end() ? nullptr : view->second(object);
+}
+
+ObjectPtr viewOf(const ObjectPtr& object, const std::type_info& as) { return registry().viewOf(object, as); }
+
 void Registry::registerInterface(InterfaceRegistration registration) {
   unregisterInterface(registration.iid);
   interfaces_.push_back(std::move(registration));

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <typeindex>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -76,6 +78,13 @@ class Registry {
   using OutsideFactory = std::function<ObjectPtr(std::string_view progIdOrClsid)>;
   void setOutsideFactory(OutsideFactory factory) { outsideFactory_ = std::move(factory); }
 
+  // How another component's object, known to this library only by its members' names, is seen
+  // through one of the system's interfaces (the host's Excel as an office::excel::Application
+  // in a COM server build). A view gives nullptr for an object it cannot stand for.
+  using View = std::function<ObjectPtr(const ObjectPtr& object)>;
+  void registerView(std::type_index as, View view) { views_[as] = std::move(view); }
+  ObjectPtr viewOf(const ObjectPtr& object, std::type_index as) const;
+
   void registerInterface(InterfaceRegistration registration);
   bool unregisterInterface(std::string_view iid);
   const InterfaceRegistration* findInterface(std::string_view iid) const;
@@ -98,6 +107,7 @@ class Registry {
   std::vector<TypeLibRegistration> typeLibs_;
   std::vector<EnumRegistration> enums_;
   OutsideFactory outsideFactory_;
+  std::unordered_map<std::type_index, View> views_;
 };
 
 // The process-wide registry. setRegistry replaces it (nullptr restores the process's own) and

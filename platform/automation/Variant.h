@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <typeinfo>
 #include <variant>
 
 #include "Date.h"
@@ -142,13 +143,18 @@ std::string TypeName(const Variant& value);
 // How test frameworks print a Variant: its type and, for a scalar, its text ("Integer 4").
 void PrintTo(const Variant& value, std::ostream* os);
 
+// Another component's object seen through one of the system's interfaces, as the process's
+// registry knows to (Registry::registerView); nullptr when it does not.
+ObjectPtr viewOf(const ObjectPtr& object, const std::type_info& as);
+
 template <class T>
 std::shared_ptr<T> Variant::objectAs() const {
   const ObjectPtr& object = asObject();
   if (!object) return nullptr;
-  auto typed = std::dynamic_pointer_cast<T>(object);
-  if (!typed) throwTypeMismatch();
-  return typed;
+  if (auto typed = std::dynamic_pointer_cast<T>(object)) return typed;
+  auto viewed = std::dynamic_pointer_cast<T>(viewOf(object, typeid(T)));
+  if (!viewed) throwTypeMismatch();
+  return viewed;
 }
 
 }  // namespace automation

@@ -8,6 +8,8 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 dll=$(realpath "${1:-$root/build/windows/windows/ZELControlProj.dll}")
+# The in-memory Excel and Word as a COM server of their own, registered for the scripts only.
+testServers=$(dirname "$dll")/test-servers/ZELTestServers.dll
 wine=${WINE:-/usr/lib/wine/wine64}
 export WINEPREFIX=$root/build/wine WINEDEBUG=-all DISPLAY= WINEDLLOVERRIDES="mscoree,mshtml="
 work=$root/build/windows/vbscript
@@ -66,6 +68,9 @@ report() {
   fi
 }
 
+if "$wine" regsvr32 /s "$(winpath "$testServers")" >/dev/null 2>&1; then pass "regsvr32 registers the test servers"
+else fail "regsvr32 registers the test servers"; fi
+
 for script in "$here"/*.vbs; do
   name=$(basename "$script")
   [ "$name" = Check.vbs ] && continue
@@ -79,6 +84,8 @@ container=$(dirname "$dll")/../tests/windows/ControlContainer.exe
 output=$("$wine" "$container" 2>&1 | tr -d '\r')
 report ControlContainer.exe "$output" $?
 
+"$wine" regsvr32 /s /u "$(winpath "$testServers")" >/dev/null 2>&1
+if registered ZELTest.ExcelApplication; then fail "left behind: the test servers"; fi
 if "$wine" regsvr32 /s /u "$(winpath "$dll")" >/dev/null 2>&1; then pass "regsvr32 /u unregisters the library"
 else fail "regsvr32 /u unregisters the library"; fi
 for key in "${keys[@]}"; do

@@ -16,11 +16,21 @@
 namespace automation::com {
 namespace {
 
-// Answered only by the library's own IDispatch objects, so that an object handed back in is
-// recognised as the system's own and not called through COM.
-constexpr IID kOwnObjectIid = {0x7c5e3a61, 0x2f0b, 0x4d8e, {0x9a, 0x41, 0x6b, 0x2d, 0x0e, 0x9f, 0x3c, 0x17}};
+// Answered only by this module's own IDispatch objects, so that an object handed back in is
+// recognised as the system's own and not called through COM. Made afresh for each module, on
+// first use rather than while the loader runs the module's constructors: the test servers are
+// built from the same sources, and their objects are other components' objects.
+const IID& ownObjectIid() {
+  static const IID iid = [] {
+    IID made{};
+    CoCreateGuid(&made);
+    return made;
+  }();
+  return iid;
+}
 
 std::atomic<long> liveServers{0};
+InvokeObserver invokeObserver;
 
 IID iidOf(const std::string& text) {
   IID iid{};
@@ -126,8 +136,12 @@ class DispatchServer final : public IDispatch, public IPersistPropertyBag, publi
     }
     return result;
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                                    EXCEPINFO* exception, UINT*) override {
+    if (invokeObserver) {
+      const DISPPARAMS none{};
+      invokeObserver(*object_, nameOf(id, kindOf(flags)), kindOf(flags), locale, params ? *params : none);
+    }
     return invokeCall(flags, params, result, exception,
                       [&](DispatchKind kind, DispatchArgs& args) { return call(id, kind, args); });
   }
@@ -167,6 +181,15 @@ class DispatchServer final : public IDispatch, public IPersistPropertyBag, publi
       if (equalsNoCase(ownNames_[i], name)) return kOwnIdBase + static_cast<DISPID>(i);
     ownNames_.push_back(name);
     return kOwnIdBase + static_cast<DISPID>(ownNames_.size() - 1);
+  }
+
+  // The name a caller's id stands for; "" for an id this object does not have.
+  std::string nameOf(DISPID id, DispatchKind kind) const {
+    if (id >= kOwnIdBase && static_cast<size_t>(id - kOwnIdBase) < ownNames_.size())
+      return ownNames_[static_cast<size_t>(id - kOwnIdBase)];
+    const MemberInfo* member = object_->typeInfo().find(id, kind);
+    if (!member && kind == DispatchKind::PropertyPutRef) member = object_->typeInfo().find(id, DispatchKind::PropertyPut);
+    return member ? member->name : std::string();
   }
 
   Variant call(DISPID id, DispatchKind kind, DispatchArgs& args) {
@@ -265,7 +288,7 @@ HRESULT DispatchServer::QueryInterface(REFIID riid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   const std::vector<InterfaceInfo>& interfaces = object_->typeInfo().interfaces();
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kOwnObjectIid) ||
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, ownObjectIid()) ||
       (!interfaces.empty() && IsEqualIID(riid, iidOf(interfaces.front().iid)))) {
     *out = static_cast<IDispatch*>(this);
   } else if ((IsEqualIID(riid, IID_IPersistPropertyBag) || IsEqualIID(riid, IID_IPersist)) && persistable()) {
@@ -356,12 +379,14 @@ class DispatchClient final : public Object {
 
   IDispatch* dispatch() const { return dispatch_; }
   const TypeInfo& typeInfo() const override { return info_; }
+  // The locale the calls pass; the objects they return inherit it.
+  void setLocale(LCID locale) { locale_ = locale; }
 
   DispId dispIdOf(std::string_view name) const override {
     std::wstring wide = widen(name);
     LPOLESTR names[] = {wide.data()};
     DISPID id = DISPID_UNKNOWN;
-    if (FAILED(dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
+    if (FAILED(dispatch_->GetIDsOfNames(IID_NULL, names, 1, locale_, &id)))
       throw Error::vb(vbErrNotSupported);
     return id;
   }
@@ -387,6 +412,7 @@ class DispatchClient final : public Object {
 
   IDispatch* dispatch_;
   TypeInfo info_;
+  LCID locale_ = LOCALE_USER_DEFAULT;
 };
 
 Variant DispatchClient::invoke(DispId id, DispatchKind kind, DispatchArgs& args) {
@@ -410,7 +436,7 @@ Variant DispatchClient::invoke(DispId id, DispatchKind kind, DispatchArgs& args)
   VariantInit(&result);
   EXCEPINFO exception{};
   UINT argError = 0;
-  const HRESULT hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, &exception, &argError);
+  const HRESULT hr = dispatch_->Invoke(id, IID_NULL, locale_, flags, &params, &result, &exception, &argError);
   auto clear = [&] {
     for (VARIANT& v : values) VariantClear(&v);
     VariantClear(&result);
@@ -427,6 +453,8 @@ Variant DispatchClient::invoke(DispId id, DispatchKind kind, DispatchArgs& args)
     for (size_t i = 0; i < args.size(); ++i) args[i] = fromVARIANT(values[i]);
     Variant value = fromVARIANT(result);
     clear();
+    if (value.isObject())
+      if (auto* returned = dynamic_cast<DispatchClient*>(value.asObject().get())) returned->setLocale(locale_);
     return value;
   } catch (...) {
     clear();
@@ -438,6 +466,7 @@ Variant DispatchClient::invoke(DispId id, DispatchKind kind, DispatchArgs& args)
 
 IDispatch* dispatchOf(const ObjectPtr& object) {
   if (!object) return nullptr;
+  if (auto* view = dynamic_cast<const ForeignView*>(object.get())) return dispatchOf(view->viewed());
   if (auto* client = dynamic_cast<DispatchClient*>(object.get())) {
     client->dispatch()->AddRef();
     return client->dispatch();
@@ -452,7 +481,7 @@ IDispatch* dispatchOf(const ObjectPtr& object) {
 ObjectPtr objectOf(IDispatch* dispatch) {
   if (!dispatch) return nullptr;
   void* own = nullptr;
-  if (SUCCEEDED(dispatch->QueryInterface(kOwnObjectIid, &own))) {
+  if (SUCCEEDED(dispatch->QueryInterface(ownObjectIid(), &own))) {
     auto* server = static_cast<DispatchServer*>(static_cast<IDispatch*>(own));
     ObjectPtr object = server->object();
     server->Release();
@@ -475,6 +504,14 @@ ObjectPtr createComObject(std::string_view progIdOrClsid) {
   dispatch->Release();
   return object;
 }
+
+bool isForeign(const ObjectPtr& object) { return dynamic_cast<const DispatchClient*>(object.get()) != nullptr; }
+
+void setLocale(const ObjectPtr& object, LCID locale) {
+  if (auto* client = dynamic_cast<DispatchClient*>(object.get())) client->setLocale(locale);
+}
+
+void setInvokeObserver(InvokeObserver observer) { invokeObserver = std::move(observer); }
 
 long liveReferences() { return liveServers.load(); }
 

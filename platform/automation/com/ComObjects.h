@@ -2,6 +2,9 @@
 // The system's objects as IDispatch, and other components' IDispatch objects as the system's
 // objects. An object keeps one COM identity for as long as it has outside references, so VB's
 // "Is" compares what it should; handed back into the library, it is the system's object again.
+#include <functional>
+#include <string>
+
 #include "automation/Object.h"
 
 // After the system's headers, whose names the Windows headers' macros would rewrite.
@@ -17,9 +20,29 @@ IDispatch* dispatchOf(const ObjectPtr& object);
 // late-bound calls by name; nullptr for a null pointer.
 ObjectPtr objectOf(IDispatch* dispatch);
 
+// Another component's object, as objectOf wraps it.
+bool isForeign(const ObjectPtr& object);
+// The locale its calls pass (LOCALE_USER_DEFAULT until set), and the objects they return.
+void setLocale(const ObjectPtr& object, LCID locale);
+
+// An object of this library that stands for another component's object, seen through one of
+// the system's interfaces: crossing COM, it is that object again.
+class ForeignView {
+ public:
+  virtual ~ForeignView() = default;
+  virtual const ObjectPtr& viewed() const = 0;
+};
+
 // CreateObject for classes outside this library: CLSIDFromProgID and CoCreateInstance. 429 when
 // the class is unknown or refuses to be created.
 ObjectPtr createComObject(std::string_view progIdOrClsid);
+
+// Sees every call that reaches this module's objects through IDispatch, before it runs: the
+// object, the member's name, the kind of call, the caller's locale and its arguments (a test
+// server's log of what its clients called).
+using InvokeObserver = std::function<void(const Object& object, const std::string& member, DispatchKind kind,
+                                          LCID locale, const DISPPARAMS& params)>;
+void setInvokeObserver(InvokeObserver observer);
 
 // Outside references to the library's objects that are still held (DllCanUnloadNow).
 long liveReferences();

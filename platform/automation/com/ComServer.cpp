@@ -87,6 +87,18 @@ void forEachOwnClass(const Registry& registry, const std::string& libraryFile, V
 
 }  // namespace
 
+std::wstring modulePath(HMODULE module) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
 IClassFactory* classFactory(Factory factory) { return new ClassFactory(std::move(factory)); }
 
 long liveClassFactories() { return liveFactories.load(); }
@@ -104,14 +116,18 @@ HRESULT registerServer(const Registry& registry, const std::string& libraryFile,
     keep(setValue(HKEY_CLASSES_ROOT, clsidKey, nullptr, c.className));
     keep(setValue(HKEY_CLASSES_ROOT, clsidKey + "\\InprocServer32", nullptr, modulePath));
     keep(setValue(HKEY_CLASSES_ROOT, clsidKey + "\\InprocServer32", L"ThreadingModel", std::string("Apartment")));
-    keep(setValue(HKEY_CLASSES_ROOT, clsidKey + "\\TypeLib", nullptr, c.typeLib));
-    keep(setValue(HKEY_CLASSES_ROOT, clsidKey + "\\Version", nullptr, version));
+    if (!c.typeLib.empty()) {
+      keep(setValue(HKEY_CLASSES_ROOT, clsidKey + "\\TypeLib", nullptr, c.typeLib));
+      keep(setValue(HKEY_CLASSES_ROOT, clsidKey + "\\Version", nullptr, version));
+    }
     if (c.progId.empty()) return;
     keep(setValue(HKEY_CLASSES_ROOT, clsidKey + "\\ProgID", nullptr, c.progId));
     keep(setValue(HKEY_CLASSES_ROOT, c.progId, nullptr, c.className));
     keep(setValue(HKEY_CLASSES_ROOT, c.progId + "\\CLSID", nullptr, c.clsid));
   });
   if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+  // A server that describes its classes only through IDispatch has no type library.
+  if (libId.empty()) return S_OK;
   // The type library resource of the module writes its own TypeLib and Interface keys.
   ITypeLib* typeLib = nullptr;
   HRESULT hr = LoadTypeLibEx(modulePath.c_str(), REGKIND_REGISTER, &typeLib);
@@ -127,6 +143,7 @@ HRESULT unregisterServer(const Registry& registry, const std::string& libraryFil
     RegDeleteTreeW(HKEY_CLASSES_ROOT, widen(c.progId).c_str());
     RegDeleteKeyW(HKEY_CLASSES_ROOT, widen(c.progId).c_str());
   });
+  if (libId.empty()) return S_OK;
   const TypeLibRegistration* lib = registry.findTypeLib(libId);
   const std::string version = lib ? lib->version : "1.0";
   GUID guid{};

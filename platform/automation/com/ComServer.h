@@ -11,6 +11,9 @@
 
 namespace automation::com {
 
+// The file a module was loaded from, as registration writes it.
+std::wstring modulePath(HMODULE module);
+
 // An IClassFactory over a class's factory (a new reference), for DllGetClassObject.
 IClassFactory* classFactory(Factory factory);
 // Class objects and their locks still alive (DllCanUnloadNow).
@@ -18,7 +21,8 @@ long liveClassFactories();
 
 // Writes, for every class of `registry` whose file is `libraryFile`, the class ID with its
 // ProgID, InprocServer32 (the module at `modulePath`, apartment-threaded), TypeLib and Version,
-// and the ProgID with its class ID; then registers the type library embedded in the module.
+// and the ProgID with its class ID; then registers the type library embedded in the module
+// (none when `libId` is empty).
 HRESULT registerServer(const Registry& registry, const std::string& libraryFile, const std::wstring& modulePath,
                        const std::string& libId);
 // Removes exactly what registerServer wrote.

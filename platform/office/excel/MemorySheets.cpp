@@ -14,10 +14,8 @@ namespace office::excel {
 using automation::Variant;
 
 std::shared_ptr<Worksheet> asWorksheet(const automation::ObjectPtr& sheet) {
-  if (!sheet) return nullptr;
-  auto worksheet = std::dynamic_pointer_cast<Worksheet>(sheet);
-  if (!worksheet) throw automation::Error::vb(automation::vbErrTypeMismatch);
-  return worksheet;
+  // A sheet of the host's own Excel is seen through the registry's view of a Worksheet.
+  return Variant(sheet).objectAs<Worksheet>();
 }
 
 std::vector<std::shared_ptr<MemorySheet>> MemorySheets::members() const {

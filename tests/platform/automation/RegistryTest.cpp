@@ -5,6 +5,8 @@
 #include "support/ErrorOf.h"
 
 #include "automation/Collection.h"
+#include "automation/Conversions.h"
+#include "automation/PropertyBag.h"
 #include "automation/Error.h"
 
 namespace {
@@ -107,6 +109,38 @@ TEST(Registry, TheProcessRegistryCanBeReplacedForAScope) {
     EXPECT_NE(CreateObject("Scoped.Bag"), nullptr);
   }
   EXPECT_EQ(errorOf([] { CreateObject("Scoped.Bag"); }), vbErrCantCreateObject);
+}
+
+// One of the system's interfaces, and a view of another component's object through it.
+class Counted : public Object {
+ public:
+  virtual int32_t Count() = 0;
+};
+
+class CountedView final : public Counted {
+ public:
+  explicit CountedView(ObjectPtr target) : target_(std::move(target)) {}
+  int32_t Count() override { return CLng(getProperty(target_, "Count")); }
+  const TypeInfo& typeInfo() const override { return target_->typeInfo(); }
+
+ private:
+  ObjectPtr target_;
+};
+
+TEST(Registry, AnObjectIsSeenThroughAnInterfaceByTheRegisteredView) {
+  auto bag = std::make_shared<Collection>();
+  bag->Add(Variant(1));
+  bag->Add(Variant(2));
+  Registry mine;
+  ScopedRegistry scope(mine);
+  EXPECT_EQ(errorOf([&] { Variant(bag).objectAs<Counted>(); }), vbErrTypeMismatch);
+
+  mine.registerView(typeid(Counted), [](const ObjectPtr& o) -> ObjectPtr {
+    return o->typeName() == "Collection" ? std::make_shared<CountedView>(o) : nullptr;
+  });
+  EXPECT_EQ(Variant(bag).objectAs<Counted>()->Count(), 2);
+  // A view that cannot stand for the object leaves it a type mismatch.
+  EXPECT_EQ(errorOf([&] { Variant(std::make_shared<PropertyBag>()).objectAs<Counted>(); }), vbErrTypeMismatch);
 }
 
 }  // namespace

@@ -1,0 +1,99 @@
+// ZELTestServers.dll: the in-memory Excel and Word as COM classes of their own, for the test
+// run under Wine only (never installed with the library). A script creates one, hands it to the
+// control as its host application and reads the cells back; every call between the control and
+// this Excel then crosses IDispatch, as it does to the real one, and goes into the call log.
+#include <string>
+
+#include "CallLog.h"
+#include "automation/Registry.h"
+#include "office/excel/MemoryApplication.h"
+#include "office/word/MemoryApplication.h"
+
+#include "automation/com/ComObjects.h"
+#include "automation/com/ComServer.h"
+#include "automation/com/ComVariant.h"
+
+#include <olectl.h>
+
+namespace {
+
+constexpr const char* kServerFile = "ZELTestServers.dll";
+
+HMODULE thisModule = nullptr;
+
+automation::Registry& servers() {
+  static automation::Registry registry = [] {
+    automation::Registry r;
+    r.registerClass({.progId = "ZELTest.ExcelApplication",
+                     .clsid = "{FEB31AFA-D14A-4592-A516-016442D56E92}",
+                     .className = "ExcelApplication",
+                     .filePath = kServerFile,
+                     .factory = [] { return automation::ObjectPtr(office::excel::createApplication()); }});
+    r.registerClass({.progId = "ZELTest.WordApplication",
+                     .clsid = "{2974F925-C394-439F-975B-DB2F879A539A}",
+                     .className = "WordApplication",
+                     .filePath = kServerFile,
+                     .factory = [] { return automation::ObjectPtr(office::word::createApplication()); }});
+    // One log for the process: every application created here records into it.
+    r.registerClass({.progId = "ZELTest.CallLog",
+                     .clsid = "{F1495230-BEF0-491D-8E71-34EAAEF3558F}",
+                     .className = "CallLog",
+                     .filePath = kServerFile,
+                     .factory = [] { return automation::ObjectPtr(std::make_shared<zeltest::CallLog>()); }});
+    zeltest::recordCalls();
+    return r;
+  }();
+  return registry;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    thisModule = instance;
+    DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+HRESULT STDAPICALLTYPE DllRegisterServer() {
+  try {
+    return automation::com::registerServer(servers(), kServerFile, automation::com::modulePath(thisModule), "");
+  } catch (...) {
+    return SELFREG_E_CLASS;
+  }
+}
+
+HRESULT STDAPICALLTYPE DllUnregisterServer() {
+  try {
+    return automation::com::unregisterServer(servers(), kServerFile, "");
+  } catch (...) {
+    return SELFREG_E_CLASS;
+  }
+}
+
+HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  try {
+    wchar_t text[40] = {};
+    StringFromGUID2(clsid, text, 40);
+    const automation::ClassRegistration* c = servers().findClass(automation::com::narrow(text, wcslen(text)));
+    if (!c) return CLASS_E_CLASSNOTAVAILABLE;
+    IClassFactory* classObject = automation::com::classFactory(c->factory);
+    const HRESULT hr = classObject->QueryInterface(iid, out);
+    classObject->Release();
+    return hr;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+  const bool idle = automation::com::liveReferences() == 0 && automation::com::liveClassFactories() == 0;
+  return idle ? S_OK : S_FALSE;
+}
+
+}  // extern "C"
