@@ -173,7 +173,8 @@ int GetDataCommand::run() {
 
   const int measured = host.measured();
   if (measured > 0) {
-    if (StopSignals::received()) std::cerr << fmt::format("zel: saving {} measurements to {}", measured, out.string()) << std::endl;
+    if (StopSignals::received())
+      std::cerr << fmt::format("zel: saving {} measurements to {}", measured, out.string()) << std::endl;
     try {
       host.save(out);
       syncFile(out);
