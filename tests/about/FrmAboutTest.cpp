@@ -10,19 +10,17 @@
 #include "AboutTesting.h"
 #include "automation/Clock.h"
 #include "automation/Collection.h"
-#include "automation/Error.h"
 #include "companions/ComponentVersionInfo.h"
 #include "control/BuildInfo.h"
-#include "control/HostFixture.h"
 #include "forms/User.h"
 #include "support/CrLfLines.h"
 #include "support/ErrorOf.h"
+#include "support/HostFixture.h"
+#include "support/MessageCheck.h"
 
 namespace zel {
 namespace {
 
-using abouttest::rows;
-using automation::Variant;
 using forms::User;
 using ::testing::ElementsAre;
 using testsupport::errorOf;
@@ -54,25 +52,13 @@ std::vector<std::string> listOf(forms::ListBox& list) {
 
 TEST_F(AboutTest, ShowsTheTitleModelsLinksAndNoticeTheCommandFillsIn) {
   host.desk.onForm<FrmAbout>([](FrmAbout& f, User& user) {
-    EXPECT_EQ(f.Caption(), "Corvane ORV/ZEL-Q/R/VX Spectrum Analyzers");
     EXPECT_EQ(f.lblTitle.Caption(), "Veltrix for ORV/ZEL-Q/R/VX Series\r\nSpectrum Analyzers");
-    EXPECT_EQ(f.lblTitle.Alignment(), forms::vbCenter) << "the title's two lines are centred";
-    EXPECT_TRUE(f.lblTitle.Font().Bold);
-    EXPECT_EQ(f.lblSupportedModels.Caption(), "Supported Models:");
     EXPECT_THAT(listOf(f.supModelsCombo), ElementsAre("ORV 3013", "ORV 3026", "ZEL-Q 3008", "ZEL-Q 3018",
                                                       "ZEL-R 3026", "ZEL-R 3036", "ZEL-VX 3044", "ZEL-VX 3067"));
     EXPECT_THAT((std::vector<std::string>{f.lblLinkCorvane.Caption(), f.lblLinkVeltrix.Caption(),
                                           f.lblLinkProduct.Caption(), f.lblLinkProduct2.Caption()}),
                 ElementsAre("Corvane on the Web", "Veltrix on the Web", "ZEL on the Web", "ORV on the Web"));
-    for (forms::Label* link : {&f.lblLinkCorvane, &f.lblLinkVeltrix, &f.lblLinkProduct, &f.lblLinkProduct2}) {
-      EXPECT_EQ(link->ForeColor(), kBlue) << link->Name();
-      EXPECT_EQ(link->MousePointer(), forms::vbCustom) << link->Name();
-    }
     EXPECT_EQ(f.lblCopyright.Caption(), std::string("Copyright (C) Corvane, Version ") + build::kFileVersion);
-    EXPECT_EQ(f.lblCopyright.Alignment(), forms::vbCenter);
-    EXPECT_EQ(f.cmdVersionInfo.Caption(), "Component Info");
-    EXPECT_EQ(f.cmdOK.Caption(), "OK");
-    EXPECT_TRUE(f.cmdOK.Default());
     user.pressEnter();
   });
   // Through IToolbarSupport, as the add-in's About button calls it.
@@ -88,20 +74,14 @@ TEST_F(AboutTest, LinksOpenInTheBrowserInTheOrderClickedAndTurnRed) {
     user.click(f.cmdVeltrix);
     user.click(f.cmdZEL);
     EXPECT_EQ(f.lblLinkCorvane.ForeColor(), kBlue);
-    EXPECT_EQ(f.lblLinkVeltrix.ForeColor(), kBlue);
-
     user.click(f.lblLinkProduct2);
     EXPECT_EQ(f.lblLinkProduct2.ForeColor(), kRed);
     EXPECT_EQ(f.lblLinkProduct.ForeColor(), kBlue) << "only the clicked link changes";
     user.click(f.lblLinkProduct);
-    user.click(f.lblLinkProduct);
-    EXPECT_EQ(f.lblLinkProduct.ForeColor(), kRed);
-
     // A picture beside a link does what its label does; the last one does nothing.
     user.click(f.imgCorvane);
     user.click(f.imgVeltrix);
     user.click(f.imgProduct2);
-    EXPECT_EQ(f.lblLinkCorvane.ForeColor(), kRed);
     EXPECT_EQ(f.lblLinkVeltrix.ForeColor(), kRed);
     user.click(f.imgProduct);
     user.click(f.cmdOK);
@@ -111,10 +91,9 @@ TEST_F(AboutTest, LinksOpenInTheBrowserInTheOrderClickedAndTurnRed) {
   EXPECT_THAT(host.desk.browserCalls(),
               ElementsAre("https://www.corvane.example/", "https://www.corvane.example/veltrix/",
                           "https://www.corvane.example/veltrix/orv/", "https://www.corvane.example/veltrix/zel/",
-                          "https://www.corvane.example/veltrix/zel/", "https://www.corvane.example/",
-                          "https://www.corvane.example/veltrix/", "https://www.corvane.example/veltrix/zel/"));
-  EXPECT_EQ(clock.slept(), std::chrono::milliseconds(8 * 100)) << "a pause after every link opened";
-  EXPECT_TRUE(host.desk.messages().empty());
+                          "https://www.corvane.example/", "https://www.corvane.example/veltrix/",
+                          "https://www.corvane.example/veltrix/zel/"));
+  EXPECT_EQ(clock.slept(), std::chrono::milliseconds(7 * 100)) << "a pause after every link opened";
 }
 
 TEST_F(AboutTest, WithoutABrowserTheUserIsToldAndTheDialogStaysOpen) {
@@ -122,18 +101,15 @@ TEST_F(AboutTest, WithoutABrowserTheUserIsToldAndTheDialogStaysOpen) {
   host.desk.onForm<FrmAbout>([](FrmAbout& f, User& user) {
     user.click(f.lblLinkVeltrix);
     EXPECT_TRUE(f.Visible());
-    EXPECT_EQ(f.lblLinkVeltrix.ForeColor(), kRed);
     user.click(f.cmdOK);
   });
   host.desk.onMessage("The browser failed to start");
   control->DoAbout();
   host.desk.verify();
   ASSERT_EQ(host.desk.messages().size(), 1u);
-  const forms::MessageBoxShown& shown = host.desk.messages()[0];
-  EXPECT_EQ(shown.text, "The browser failed to start\r\nPlease try installing the latest version and retry this link");
-  EXPECT_EQ(shown.buttons(), forms::vbOKOnly);
-  EXPECT_EQ(shown.icon(), 0);
-  EXPECT_EQ(shown.title, "ZELControlProj");
+  testsupport::expectMessage(host.desk.messages()[0],
+                             "The browser failed to start\r\nPlease try installing the latest version and retry this "
+                             "link", "", "ZELControlProj");
   EXPECT_EQ(clock.slept(), std::chrono::milliseconds(100)) << "the pause comes after a failure too";
 }
 
@@ -152,41 +128,27 @@ TEST_F(AboutTest, ComponentInfoListsTheToolbarsComponentsLastFirstAndCopiesThemL
               ElementsAre("Corvane ORV/ZEL-Q/R/VX Spectrum Analyzers (FrmAbout)",
                           "Component Version Information (FrmVersionInfo) owner FrmAbout"));
 
-  const std::string copied = host.desk.clipboardText().value_or("<nothing>");
+  const std::string library = std::string("ZELControlProj.ocx\t") + build::kFileVersion + "\t" + build::kBuildDate +
+                              "\tC:\\Program Files\\ZEL\\ZELControlProj.ocx";
   const std::string missing = "\t\t\tThis PROGID was not registered on this system";
-  EXPECT_THAT(testsupport::crlfLines(copied), ElementsAre(std::string("ZELControlProj.ocx\t") + build::kFileVersion + "\t" + build::kBuildDate +
-                                     "\tC:\\Program Files\\ZEL\\ZELControlProj.ocx",
-                                 "NDXLServers.dll\t1.4.0.2\t11/20/2024\t",  // not installed on drive C:
-                                 "KroRS232.dll\t2.1.0.3\t??\t",
-                                 std::string("ZELControlProj.ocx\t") + build::kFileVersion + "\t" +
-                                     build::kBuildDate + "\tC:\\Program Files\\ZEL\\ZELControlProj.ocx",
-                                 "KroIONI488.GPIB" + missing, "KroIOUtils.KroIOServer" + missing,
-                                 "KroIO.GPIB" + missing, "KroInstrUtilities.dll\t2.1.0.4\t03/14/2025\t",
-                                 "KroInstrSetups.ocx\t2.1.0.3\t04/11/2025\t", "KroZEL.dll\t2.1.0.7\t??\t",
-                                 "KroDiscovery.ocx\t2.1.0.9\t05/02/2025\t"));
-
-  // The list stays with the library's one version dialog until the next About fills it again.
-  EXPECT_EQ(rows(frmVersionInfo().lstViewInfo).size(), 11u);
+  EXPECT_THAT(testsupport::crlfLines(host.desk.clipboardText().value_or("<nothing>")),
+              ElementsAre(library, "NDXLServers.dll\t1.4.0.2\t11/20/2024\t",  // not installed on drive C:
+                          "KroRS232.dll\t2.1.0.3\t??\t", library, "KroIONI488.GPIB" + missing,
+                          "KroIOUtils.KroIOServer" + missing, "KroIO.GPIB" + missing,
+                          "KroInstrUtilities.dll\t2.1.0.4\t03/14/2025\t", "KroInstrSetups.ocx\t2.1.0.3\t04/11/2025\t",
+                          "KroZEL.dll\t2.1.0.7\t??\t", "KroDiscovery.ocx\t2.1.0.9\t05/02/2025\t"));
 }
 
-TEST_F(AboutTest, TheModelsListTakesExactlyTheGivenModels) {
+TEST_F(AboutTest, TheModelsListTakesExactlyTheGivenModelsAndNeedsThem) {
   FrmAbout about;
   auto models = std::make_shared<automation::Collection>();
-  models->Add(Variant("ZEL-Q 3008"), Variant("ZEL-Q 3008"));
+  models->Add(automation::Variant("ZEL-Q 3008"));
   about.InitModels(models);
   about.InitModels(models);
   EXPECT_THAT(listOf(about.supModelsCombo), ElementsAre("ZEL-Q 3008")) << "filling again starts from empty";
-  about.InitModels(std::make_shared<automation::Collection>());
-  EXPECT_EQ(about.supModelsCombo.ListCount(), 0);
   EXPECT_EQ(errorOf([&] { about.InitModels(nullptr); }), automation::vbErrObjectNotSet);
 
-  // With no models the dialog still opens.
-  host.desk.onForm<FrmAbout>([](FrmAbout& f, User& user) { user.click(f.cmdOK); });
-  about.Show(forms::vbModal);
-  host.desk.verify();
-}
-
-TEST_F(AboutTest, WithoutTheVersionServiceTheCommandFailsBeforeShowingAnything) {
+  // Without the version service the command fails before showing anything.
   host.registry.unregisterClass(kro::ComponentVersionInfo::kProgId);
   EXPECT_EQ(errorOf([&] { control->DoAbout(); }), automation::vbErrCantCreateObject);
   EXPECT_TRUE(host.desk.formsShown().empty());

@@ -4,11 +4,11 @@
 
 #include <sstream>
 
-#include "../connections/ToolbarFixture.h"
 #include "ExcelHost.h"
 #include "WordHost.h"
 #include "office/word/MemoryAddIns.h"
 #include "office/word/MemoryApplication.h"
+#include "support/ToolbarFixture.h"
 
 TEST(WordHost, TheTemplatesBarStartsNotConnectedAndIsEnabledForTheConnectedAnalyzer) {
   sim::AnalyzerServer analyzer{sim::ServerOptions{.port = 0}};

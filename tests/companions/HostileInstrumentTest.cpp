@@ -3,9 +3,12 @@
 // megabyte, impossible dates. Every case ends within its time-out with a message that says what
 // was expected and quotes at most a short, escaped excerpt; the link then works again.
 #include <gmock/gmock.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <thread>
@@ -39,8 +42,8 @@ class ScriptedInstrument {
  public:
   explicit ScriptedInstrument(std::map<std::string, Reply> script)
       : script_(std::move(script)), server_([this](RawServer::Peer& peer, const std::string& line) {
-          if (line == "*IDN?") return (void)peer.send("Corvane,ZEL-R 3036,100245,A.02.14\n");
-          if (auto found = script_.find(line); found != script_.end()) found->second(peer);
+          if (auto found = script_.find(line); found != script_.end()) return found->second(peer);
+          if (line == "*IDN?") peer.send("Corvane,ZEL-R 3036,100245,A.02.14\n");
         }) {}
 
   // A server attached to this instrument, with reads timing out after `timeoutMs`.
@@ -91,6 +94,10 @@ TEST(HostileInstrument, EachFaultEndsInTimeWithAMessageThatQuotesLittleAndEscape
        [](ZELEZ& z) { z.InstrumentDateTime(); }, ErrorCode::BadReply,
        "returned '-nan,1,1' and '12,0,0' where a date (year,month,day) and a time (hour,minute,second) were "
        "expected"},
+      {"an identity without its firmware", {{"*IDN?", says("Corvane,ZEL-R 3036,100245\n")}},
+       [](ZELEZ& z) { z.Device()->Model(); }, ErrorCode::BadReply,
+       "*IDN? to {} returned 'Corvane,ZEL-R 3036,100245' where an identity (maker,model,serial,firmware) was "
+       "expected"},
       {"a sweep of 23 days", {{":SENS:SWE:TIME?", says("2000000\n")}}, [](ZELEZ& z) { z.SweepTime(); },
        ErrorCode::NotSupported,
        "The analyzer at {} sweeps for 2000000 s; traces are read from sweeps of at most 600 s (10 minutes)"},
@@ -98,8 +105,8 @@ TEST(HostileInstrument, EachFaultEndsInTimeWithAMessageThatQuotesLittleAndEscape
   for (Case& c : cases) {
     SCOPED_TRACE(c.name);
     ScriptedInstrument instrument(std::move(c.script));
-    auto zel = instrument.attach(c.timeoutMs);
-    const std::string text = expectError(c.code, [&] { c.call(*zel); });
+    // Attaching asks for the identity already.
+    const std::string text = expectError(c.code, [&] { c.call(*instrument.attach(c.timeoutMs)); });
     std::string expected = c.description;
     if (auto at = expected.find("{}"); at != std::string::npos) expected.replace(at, 2, instrument.address());
     EXPECT_THAT(text, HasSubstr(expected));
@@ -108,14 +115,27 @@ TEST(HostileInstrument, EachFaultEndsInTimeWithAMessageThatQuotesLittleAndEscape
   }
 }
 
+// Whether thread `tid` of this process sits in poll(2), as a link waiting for its instrument does.
+bool waitsInPoll(pid_t tid) {
+  std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/syscall");
+  long number = -1;
+  in >> number;
+  return number == SYS_poll || number == SYS_ppoll;
+}
+
 TEST(HostileInstrument, AStopEndsTheWaitForAReplyAndLetsGoOfTheLink) {
   int asked = 0;
+  const pid_t client = ::gettid();
   ScriptedInstrument instrument({{":SENS:FREQ:STAR?", [&](RawServer::Peer& peer) {
-                                    // The first time the stop comes while the reply is awaited.
-                                    if (++asked == 1) LinkInterrupt::instance().trigger();
-                                    else peer.send("5\n");
+                                    if (++asked > 1) return (void)peer.send("5\n");
+                                    // The first time the stop comes while the link already waits for
+                                    // the reply, so that only the wait itself can hear it.
+                                    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                                    while (!waitsInPoll(client) && std::chrono::steady_clock::now() < giveUp)
+                                      std::this_thread::yield();
+                                    LinkInterrupt::instance().trigger();
                                   }}});
-  auto zel = instrument.attach(60'000);
+  auto zel = instrument.attach(5'000);
   EXPECT_EQ(expectError(ErrorCode::Interrupted, [&] { zel->StartFrequency(); }),
             "Stopped while waiting for a reply from " + instrument.address());
   EXPECT_FALSE(zel->Device()->link()->isOpen());

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "../control/HostFixture.h"
 #include "automation/Conversions.h"
 #include "automation/Error.h"
 #include "automation/PropertyBag.h"
@@ -9,6 +8,7 @@
 #include "connections/WordDataConnection.h"
 #include "office/excel/Constants.h"
 #include "office/word/System.h"
+#include "support/HostFixture.h"
 
 namespace zel {
 namespace {
@@ -39,7 +39,7 @@ TEST(DataConnectionContract, TheContractItselfDoesNothingAndAnswersEmpty) {
   EXPECT_EQ(samples, 7);
 }
 
-TEST(ExcelConnection, BindsToExcelOnlyAndKeepsItsFirstBinding) {
+TEST(ExcelConnection, BindsToExcelWithAWorkbookOnlyAndKeepsItsFirstBinding) {
   Host host;
   host.startExcel();
   host.startWord();
@@ -47,6 +47,9 @@ TEST(ExcelConnection, BindsToExcelOnlyAndKeepsItsFirstBinding) {
   InitArgs word{host.word};
   EXPECT_FALSE(word.on(connection)) << "a Word application";
   EXPECT_EQ(connection.application(), nullptr);
+  ExcelDataConnection unbound;
+  InitArgs noWorkbook{office::excel::createApplication()};
+  EXPECT_FALSE(noWorkbook.on(unbound)) << "an Excel without an open workbook";
 
   InitArgs first{host.excel};
   ASSERT_TRUE(first.on(connection));
@@ -63,15 +66,6 @@ TEST(ExcelConnection, BindsToExcelOnlyAndKeepsItsFirstBinding) {
   EXPECT_EQ(connection.server(), first.server);
   EXPECT_EQ(connection.deviceContext(), 77);
   otherExcel->workbooks().front()->Close();
-}
-
-TEST(ExcelConnection, AnExcelWithoutAnOpenWorkbookIsRefused) {
-  Host host;
-  host.startExcel();
-  host.excel->workbooks().front()->Close();
-  ExcelDataConnection connection;
-  InitArgs args{host.excel};
-  EXPECT_FALSE(args.on(connection));
 }
 
 TEST(ExcelConnection, WithoutAnApplicationItFindsTheWorkbookThatHoldsTheControl) {

@@ -4,18 +4,20 @@
 #include <string>
 #include <vector>
 
-#include "../control/HostFixture.h"
-#include "ToolbarFixture.h"
 #include "automation/Error.h"
 #include "connections/ExcelDataConnection.h"
 #include "connections/WordDataConnection.h"
 #include "office/excel/Workbooks.h"
 #include "office/word/MemoryAddIns.h"
+#include "support/ErrorOf.h"
+#include "support/HostFixture.h"
+#include "support/ToolbarFixture.h"
 
 namespace zel {
 namespace {
 
 using testing::faces;
+using testsupport::errorOf;
 using testing::setFaces;
 using testing::tips;
 using Apply = std::function<void(DataConnection&)>;
@@ -23,16 +25,6 @@ using Bar = std::shared_ptr<office::MemoryCommandBar>;
 
 const Apply initial = [](DataConnection& c) { c.SetInitialToolbarState(); };
 const Apply enabling = [](DataConnection& c) { c.EnableToolbarButtons(); };
-
-// The error a call raised, or 0.
-int32_t raised(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const automation::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 // Excel and Word side by side, each with its bar and a connection to the simulated analyzer.
 class HostToolbarTest : public ::testing::Test {
@@ -154,12 +146,12 @@ TEST_F(HostToolbarTest, AFailingServerLeavesTheConnectedFaceWithItsOldTooltip) {
   zelDot->touch();
   instrument.disappear();
   std::string hostName = "LAB-PC";
-  EXPECT_EQ(raised([&] { excel->UpdateConnectedIconAndTooltip(hostName); }), 0);
+  EXPECT_EQ(errorOf([&] { excel->UpdateConnectedIconAndTooltip(hostName); }), 0);
   EXPECT_EQ(faces(*excelBar), "EhEddddE");
   EXPECT_EQ(excelBar->button(3)->TooltipText(), "stale");
   EXPECT_EQ(excel->hostName(), "LAB-PC") << "remembered once the icons switched";
 
-  EXPECT_NE(raised([&] { word->UpdateConnectedIconAndTooltip(hostName); }), 0);
+  EXPECT_NE(errorOf([&] { word->UpdateConnectedIconAndTooltip(hostName); }), 0);
   EXPECT_EQ(faces(*wordBar), "EhEddE") << "icons switched, buttons not yet enabled";
   EXPECT_EQ(wordBar->button(3)->TooltipText(), "stale");
   EXPECT_FALSE(zelDot->Saved());
@@ -189,7 +181,7 @@ TEST_F(HostToolbarTest, ExcelStopsSilentlyAtAFailingStepWhereWordRaisesKeepingEa
     setFaces(*c.bar, c.start);
     zelDot->touch();
     c.bar->button(c.button)->refuse(c.refused);
-    EXPECT_EQ(raised([&] { c.apply(c.connection); }), c.error);
+    EXPECT_EQ(errorOf([&] { c.apply(c.connection); }), c.error);
     EXPECT_EQ(faces(*c.bar), c.expected);
     EXPECT_FALSE(zelDot->Saved());
   }
@@ -209,9 +201,9 @@ TEST_F(HostToolbarTest, ExcelStopsSilentlyAtAFailingStepWhereWordRaisesKeepingEa
   setFaces(*wordBar, "EEEEEE");
   for (DataConnection* c : std::initializer_list<DataConnection*>{excel.get(), word.get()}) {
     const int32_t error = c == word.get() ? automation::vbErrInvalidProcedureCall : 0;
-    EXPECT_EQ(raised([&] { c->SetInitialToolbarState(); }), error);
-    EXPECT_EQ(raised([&] { c->EnableToolbarButtons(); }), error);
-    EXPECT_EQ(raised([&] { c->UpdateConnectedIconAndTooltip(hostName); }), error);
+    EXPECT_EQ(errorOf([&] { c->SetInitialToolbarState(); }), error);
+    EXPECT_EQ(errorOf([&] { c->EnableToolbarButtons(); }), error);
+    EXPECT_EQ(errorOf([&] { c->UpdateConnectedIconAndTooltip(hostName); }), error);
   }
   excel->EnableRepeatMeaureButtons();
   excel->EnableSingleMeaureButtons();

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "../connections/ToolbarFixture.h"
-#include "HostFixture.h"
 #include "automation/Clock.h"
 #include "automation/Conversions.h"
 #include "automation/Error.h"
@@ -23,6 +21,9 @@
 #include "forms/User.h"
 #include "office/excel/Sheets.h"
 #include "simulator/AnalyzerServer.h"
+#include "support/HostFixture.h"
+#include "support/MessageCheck.h"
+#include "support/ToolbarFixture.h"
 
 namespace zel {
 
@@ -40,6 +41,7 @@ using automation::Date;
 using automation::Variant;
 using forms::User;
 using testing::Host;
+using testsupport::expectError;
 
 constexpr const char* kNotSupported =
     "Data Transfer is not supported\r\nfor this measurement function\r\nor when a measurement personality is "
@@ -52,12 +54,6 @@ Date at(int hour, int minute, int second) { return Date::fromParts(2026, 12, 4, 
 // Dates compared as the host shows them, to the second: sums of days carry rounding below that.
 std::string shown(Date date) { return date.toString(); }
 std::string shown(const Variant& date) { return automation::CDate(date).toString(); }
-
-void expectCritical(const forms::MessageBoxShown& shown, const std::string& text) {
-  EXPECT_EQ(shown.text, text);
-  EXPECT_EQ(shown.icon(), forms::vbCritical);
-  EXPECT_EQ(shown.title, "Error");
-}
 
 // A connection that hands back a prepared schedule and notes what the control asks of it.
 class ScheduleConnection : public DataConnection {
@@ -223,7 +219,7 @@ TEST_F(Driving, AnotherMeasurementModeRefusesGetDataAndEndsARun) {
   EXPECT_FALSE(more);
   EXPECT_EQ(connection->calls, (std::vector<std::string>{"Single", "Status()", "InRepeat(False)"}));
   ASSERT_EQ(host.desk.messages().size(), 2u);
-  for (const auto& shown : host.desk.messages()) expectCritical(shown, kNotSupported);
+  for (const auto& shown : host.desk.messages()) expectError(shown, kNotSupported);
   // Both checks gave the link back.
   EXPECT_TRUE(analyzer.waitForSessionsClosed(3));
   EXPECT_EQ(analyzer.openSessions(), 0u);
@@ -237,8 +233,8 @@ TEST_F(Driving, WithoutAConnectionGetDataReportsItAndStopTransferFailsToTheHost)
   control->DoDataTransfer(more, start);
   control->StartTransfer(more, start);
   ASSERT_EQ(host.desk.messages().size(), 2u);
-  expectCritical(host.desk.messages()[0], "Data Transfer Failure\r\nError Description: Application Object Not Set");
-  expectCritical(host.desk.messages()[1], "Failed to transfer data to Excel Spreadsheet\r\nError: " +
+  expectError(host.desk.messages()[0], "Data Transfer Failure\r\nError Description: Application Object Not Set");
+  expectError(host.desk.messages()[1], "Failed to transfer data to Excel Spreadsheet\r\nError: " +
                                               automation::Error::vb(automation::vbErrObjectNotSet).description());
   EXPECT_FALSE(more);
 
@@ -383,7 +379,7 @@ TEST_F(HostRun, AModeChangeDuringARunEndsItAfterTheSheetsAlreadyWritten) {
   whenDue();
   EXPECT_FALSE(more);
   ASSERT_EQ(host.desk.messages().size(), 1u);
-  expectCritical(host.desk.messages()[0], kNotSupported);
+  expectError(host.desk.messages()[0], kNotSupported);
   EXPECT_EQ(sheets(), before + 1);
   EXPECT_EQ(status(), "");
   EXPECT_EQ(testing::faces(*bar), kSingleFaces);
@@ -404,8 +400,7 @@ TEST_F(HostRun, ALostInstrumentEndsTheRunKeepsItsSheetsAndGetDataWorksOnceItIsBa
   const std::string lead = "Failed to transfer data to Excel Spreadsheet\r\nError: ";
   EXPECT_EQ(failure.text.substr(0, lead.size()), lead);
   EXPECT_GT(failure.text.size(), lead.size()) << "the error's description follows";
-  EXPECT_EQ(failure.icon(), forms::vbCritical);
-  EXPECT_EQ(failure.title, "Error");
+  expectError(failure, failure.text);
   EXPECT_EQ(sheets(), before + 2);
   EXPECT_EQ(status(), "");
   EXPECT_EQ(testing::faces(*bar), kSingleFaces);

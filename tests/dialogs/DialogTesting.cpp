@@ -6,12 +6,10 @@ namespace dialogstest {
 
 DialogTest::DialogTest() { zel::registerRepMeasControl(registry); }
 
-void expectOkMessage(const forms::MessageBoxShown& shown, const std::string& text, const std::string& icon,
-                     const std::string& title) {
-  EXPECT_EQ(shown.text, text);
-  EXPECT_EQ(forms::msgBoxIconName(shown.style), icon) << shown.text;
-  EXPECT_EQ(shown.buttons(), forms::vbOKOnly) << shown.text;
-  EXPECT_EQ(shown.title, title) << shown.text;
+std::vector<std::string> texts(const std::vector<forms::TextBox*>& boxes) {
+  std::vector<std::string> out;
+  for (const forms::TextBox* box : boxes) out.push_back(box->Text());
+  return out;
 }
 
 std::string focusedName(const forms::ControlContainer& container) {

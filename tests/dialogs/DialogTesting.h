@@ -1,17 +1,17 @@
 #pragma once
 // What the dialog tests share: a scripted desktop, a fake clock and a registry holding the
-// schedule control, and a check of a message box as the user saw it.
+// schedule control.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "automation/Clock.h"
 #include "automation/Date.h"
-#include "automation/Error.h"
 #include "automation/Registry.h"
 #include "forms/ControlContainer.h"
-#include "forms/MsgBox.h"
+#include "forms/TextBox.h"
 #include "forms/ScriptedDesktop.h"
 
 namespace dialogstest {
@@ -31,21 +31,8 @@ class DialogTest : public testing::Test {
   automation::ScopedRegistry useRegistry{registry};
 };
 
-// A message box with only an OK button: its text, icon ("critical" or "" for none) and the
-// title shown ("ZELControlProj" when the program gave none).
-void expectOkMessage(const forms::MessageBoxShown& shown, const std::string& text, const std::string& icon,
-                     const std::string& title);
-
-// The error number `call` fails with; 0 when it returns.
-template <class F>
-int32_t failureOf(F&& call) {
-  try {
-    call();
-  } catch (const automation::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+// The texts of `boxes`, in order.
+std::vector<std::string> texts(const std::vector<forms::TextBox*>& boxes);
 
 // The name of the control of `container` that has the focus, or "" when none has.
 std::string focusedName(const forms::ControlContainer& container);

@@ -9,23 +9,21 @@
 #include "dialogs/FrmRepeatedMeasurements.h"
 #include "dialogs/repMeasControl.h"
 #include "forms/User.h"
+#include "support/ErrorOf.h"
+#include "support/MessageCheck.h"
 
 namespace {
 
 using automation::Date;
-using dialogstest::expectOkMessage;
+using dialogstest::texts;
 using forms::User;
 using testing::ElementsAre;
 using zel::FrmRepeatedMeasurements;
 using zel::repMeasControl;
+using testsupport::errorOf;
+using testsupport::expectMessage;
 
 repMeasControl& scheduleOf(FrmRepeatedMeasurements& form) { return dynamic_cast<repMeasControl&>(*form.schedule()); }
-
-std::vector<std::string> texts(const std::vector<forms::TextBox*>& boxes) {
-  std::vector<std::string> out;
-  for (const forms::TextBox* box : boxes) out.push_back(box->Text());
-  return out;
-}
 
 class RepeatedMeasurementsTest : public dialogstest::DialogTest {
  protected:
@@ -56,7 +54,7 @@ TEST_F(RepeatedMeasurementsTest, AnInvalidScheduleKeepsTheDialogOpenUntilCorrect
         user.pressEnter();
         EXPECT_TRUE(f.Visible());
         EXPECT_FALSE(f.m_okSelected);
-        expectOkMessage(desk.messages().at(0), "Interval seconds must be a value between 0 and 59", "critical",
+        expectMessage(desk.messages().at(0), "Interval seconds must be a value between 0 and 59", "critical",
                         "Error");
         EXPECT_EQ(f.ActiveControl(), &s.intervalSeconds);
         user.type(s.intervalSeconds, "6");
@@ -116,7 +114,7 @@ TEST_F(RepeatedMeasurementsTest, CancelEscapeAndTheWindowFrameHandNothingBack) {
   desk.verify();
 
   registry.unregisterClass("KroRepeatedMeasure.RepeatMeasurement");
-  EXPECT_EQ(dialogstest::failureOf([] { FrmRepeatedMeasurements without; }), 429);
+  EXPECT_EQ(errorOf([] { FrmRepeatedMeasurements without; }), 429);
 }
 
 }  // namespace

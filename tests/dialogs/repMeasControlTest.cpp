@@ -9,6 +9,8 @@
 #include "automation/Error.h"
 #include "dialogs/repMeasControl.h"
 #include "forms/User.h"
+#include "support/ErrorOf.h"
+#include "support/MessageCheck.h"
 
 namespace {
 
@@ -16,12 +18,13 @@ using automation::Date;
 using automation::DispatchArgs;
 using automation::DispatchKind;
 using automation::Variant;
-using dialogstest::expectOkMessage;
-using dialogstest::failureOf;
 using dialogstest::focusedName;
+using dialogstest::texts;
 using forms::User;
 using testing::ElementsAre;
 using zel::repMeasControl;
+using testsupport::expectMessage;
+using testsupport::errorOf;
 
 constexpr int32_t kRejected = static_cast<int32_t>(0x80040005u);
 
@@ -44,12 +47,6 @@ void enter(repMeasControl& c, const Entry& e) {
   } else {
     for (size_t i = 0; i < 3; ++i) user.type(*duration[i], e.duration[i]);
   }
-}
-
-std::vector<std::string> texts(const std::vector<forms::TextBox*>& boxes) {
-  std::vector<std::string> out;
-  for (const forms::TextBox* box : boxes) out.push_back(box->Text());
-  return out;
 }
 
 class ScheduleControlTest : public dialogstest::DialogTest {
@@ -120,9 +117,9 @@ TEST_F(ScheduleControlTest, EachCheckShowsItsMessageFocusesItsBoxAndFails) {
     caseDesk.onMessage(k.message).onMessage(k.message);
     // In number mode the count's getter does not read the interval: validation does, later.
     if (k.read == Count && k.entry.number && k.focus.starts_with("interval")) {
-      EXPECT_EQ(failureOf([&] { control.interval(); }), kRejected);
+      EXPECT_EQ(errorOf([&] { control.interval(); }), kRejected);
     } else {
-      EXPECT_EQ(failureOf([&] {
+      EXPECT_EQ(errorOf([&] {
                   if (k.read == Interval) control.interval();
                   if (k.read == Duration) control.Duration();
                   if (k.read == Count) control.numOfSamples();
@@ -136,7 +133,7 @@ TEST_F(ScheduleControlTest, EachCheckShowsItsMessageFocusesItsBoxAndFails) {
     EXPECT_EQ(focusedName(control), k.focus);
     ASSERT_EQ(caseDesk.messages().size(), 2u);
     for (const auto& shown : caseDesk.messages())
-      expectOkMessage(shown, k.message, k.critical ? "critical" : "", k.critical ? "Error" : "ZELControlProj");
+      expectMessage(shown, k.message, k.critical ? "critical" : "", k.critical ? "Error" : "ZELControlProj");
     EXPECT_EQ(control.intervalSeconds.Text(), k.entry.interval[2]);
     caseDesk.verify();
   }
@@ -169,7 +166,7 @@ TEST_F(ScheduleControlTest, WritesSecondsAsHoursMinutesSecondsAndSwitchingModesS
     EXPECT_EQ(intervalBoxes(), boxes) << seconds;
   }
   desk.onMessage("Interval hours must be a value between 0 and 23");
-  EXPECT_EQ(failureOf([&] { c.interval(); }), kRejected) << "a day fits no box";
+  EXPECT_EQ(errorOf([&] { c.interval(); }), kRejected) << "a day fits no box";
 
   c.setNumOfSamples(37);
   EXPECT_THAT(durationBoxes(), ElementsAre("", "", "", "37"));
@@ -226,7 +223,7 @@ TEST_F(ScheduleControlTest, StartsAtASetTimeOnlyWhenItIsAheadOfInitToTheMinute) 
   c.Init(false, Date::fromParts(2026, 12, 4, 8, 17, 0));
   user.pick(c.startTime, Date::fromParts(2026, 12, 4, 8, 16, 59));
   EXPECT_FALSE(c.ValidateData());
-  expectOkMessage(desk.messages().at(0), past, "critical", "Error");
+  expectMessage(desk.messages().at(0), past, "critical", "Error");
   EXPECT_EQ(focusedName(c), "startDate");
   clock.set(Date::fromParts(2026, 12, 4, 8, 16, 0));
   c.Init(false, Date::fromParts(2026, 12, 4, 8, 17, 0));
@@ -260,11 +257,11 @@ TEST_F(ScheduleControlTest, BothRegisteredFacesAnswerByTheirOwnDispatchIds) {
     start = {Variant(false), Variant("kept")};
     object->invoke(f.getStartTime, DispatchKind::Method, start);
     EXPECT_THAT(start, ElementsAre(Variant(true), Variant("kept"))) << "an immediate start writes no date";
-    EXPECT_EQ(failureOf([&] { object->invoke(f.foreignInit, DispatchKind::Method, {Variant(true), Variant()}); }), 438);
+    EXPECT_EQ(errorOf([&] { object->invoke(f.foreignInit, DispatchKind::Method, {Variant(true), Variant()}); }), 438);
   }
   EXPECT_EQ(registry.findClass("{69A30025-E374-421E-B454-08E6145A92E6}")->progId, "ZELControlProj.repMeasControl");
   zel::unregisterRepMeasControl(registry);
-  EXPECT_EQ(failureOf([] { automation::CreateObject("KroRepeatedMeasure.RepeatMeasurement"); }), 429);
+  EXPECT_EQ(errorOf([] { automation::CreateObject("KroRepeatedMeasure.RepeatMeasurement"); }), 429);
 }
 
 }  // namespace

@@ -107,9 +107,9 @@ TEST(Modes, TraceSweepMeasurementScaleAndFormatReadBackAsCodes) {
   EXPECT_EQ(a.execute(":TRAC1:MODE?;:TRAC2:MODE?;:TRAC3:MODE?"), "WRIT\nBLAN\nBLAN\n");
   EXPECT_EQ(a.execute(":CONF?;:INIT:CONT?;:DISP:WIND:TRAC:Y:SPAC?;:FORM?;:FORM:BORD?"),
             "SAN\n1\nLOG\nASC,8\nNORM\n");
-  a.execute(":TRAC1:MODE MINH;:DISP:WIND:TRAC3:MODE view;:TRAC2:MODE BLANK;:INIT:CONT OFF");
+  a.execute(":TRAC2:MODE MINH;:DISP:WIND:TRAC3:MODE view;:TRAC1:MODE BLANK;:INIT:CONT OFF");
   a.execute(":DISP:WIND:TRAC:Y:SPAC LIN;:FORM REAL,32;:FORM:BORD SWAP");
-  EXPECT_EQ(a.execute(":TRAC1:MODE?;:TRAC2:MODE?;:TRAC3:MODE?;:INIT:CONT?"), "MINH\nBLAN\nVIEW\n0\n");
+  EXPECT_EQ(a.execute(":TRAC1:MODE?;:TRAC2:MODE?;:TRAC3:MODE?;:INIT:CONT?"), "BLAN\nMINH\nVIEW\n0\n");
   EXPECT_EQ(a.execute(":DISP:WIND:TRAC:Y:SPAC?;:FORM?;:FORM:BORD?"), "LIN\nREAL,32\nSWAP\n");
   for (const char* m : {"CHP", "ACP", "NONE", "SAN"}) {
     a.execute(std::string(":CONF:") + m);

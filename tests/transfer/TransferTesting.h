@@ -5,7 +5,6 @@
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "office/excel/MemoryWorksheet.h"
 #include "office/excel/Workbooks.h"
 #include "simulator/AnalyzerServer.h"
+#include "support/ErrorOf.h"
 #include "transfer/DataTransfer.h"
 
 namespace zel::test {
@@ -88,14 +88,6 @@ class TransferTest : public testing::Test {
   std::shared_ptr<DataTransfer> transfer = std::make_shared<DataTransfer>();
 };
 
-// The error a call raises; number 0 when it raises none.
-inline automation::Error raised(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const automation::Error& e) {
-    return e;
-  }
-  return automation::Error(0, "");
-}
+using testsupport::errorOf;
 
 }  // namespace zel::test
