@@ -248,7 +248,7 @@ void ExcelHost::releaseJournalledSheets() {
   office::excel::StyleTable* styles = &excel_->activeWorkbook()->styles();  // outlives its sheets
   for (const auto& [sheet, at] : journalled_)
     if (const auto worksheet = sheet.lock())
-      worksheet->releaseCells([journal = journal_, at, styles] { return decodeCells(journal->readRecord(at), *styles); });
+      worksheet->releaseCells([journal = journal_, at = at, styles] { return decodeCells(journal->readRecord(at), *styles); });
   journalled_.clear();
 }
 

@@ -137,10 +137,14 @@ int GetDataCommand::run() {
   host.keepIn(&journal);
   bool finishing = false;
   // A second stop signal during a measurement: the measurements already in the journal are
-  // saved, the one in flight is given up.
+  // saved, the one in flight is given up. Once the workbook is being saved, that save is the
+  // quickest way to a file: the signal only says so.
   signals.setUrgent([&](int signal) {
     std::lock_guard hold(journal.lock());
-    if (finishing) return false;
+    if (finishing) {
+      std::cerr << "zel: still saving what was measured; zel ends when it is saved" << std::endl;
+      return false;
+    }
     const Recovery saved = recoverWorkbook(out);
     if (saved.measurements > 0) printSummary(std::cout, out, saved.sheets);
     std::cerr << fmt::format("zel: stopped during a measurement: {} of {} measurements saved", saved.measurements,
@@ -169,6 +173,8 @@ int GetDataCommand::run() {
 
   const int measured = host.measured();
   if (measured > 0) {
+    if (StopSignals::received())
+      std::cerr << fmt::format("zel: saving {} measurements to {}", measured, out.string()) << std::endl;
     try {
       host.save(out);
       syncFile(out);

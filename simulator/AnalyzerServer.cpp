@@ -187,6 +187,11 @@ void AnalyzerServer::start() {
       if (ec) {
         // Out of descriptors (or another failure of this computer): retrying at once would only
         // spin; a connection that closes meanwhile makes room.
+        {
+          std::lock_guard lock(stateMutex_);
+          ++acceptFailures_;
+          stateChanged_.notify_all();
+        }
         pause->expires_after(kAcceptPause);
         pause->async_wait([accept](asio::error_code waited) {
           if (!waited && *accept) (*accept)();
@@ -307,6 +312,16 @@ std::size_t AnalyzerServer::openSessions() const {
 std::size_t AnalyzerServer::connectionsRefused() const {
   std::lock_guard lock(stateMutex_);
   return refused_;
+}
+
+std::size_t AnalyzerServer::acceptFailures() const {
+  std::lock_guard lock(stateMutex_);
+  return acceptFailures_;
+}
+
+bool AnalyzerServer::waitForAcceptFailures(std::size_t count, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(stateMutex_);
+  return stateChanged_.wait_for(lock, timeout, [&] { return acceptFailures_ >= count; });
 }
 
 bool AnalyzerServer::waitForSessionsClosed(std::size_t count, std::chrono::milliseconds timeout) const {

@@ -67,6 +67,9 @@ class AnalyzerServer {
   std::size_t sessionsClosed() const;
   std::size_t openSessions() const;
   std::size_t connectionsRefused() const;
+  // Accepts that failed (the process out of descriptors, say), each followed by a pause.
+  std::size_t acceptFailures() const;
+  bool waitForAcceptFailures(std::size_t count, std::chrono::milliseconds timeout) const;
   // Waits until at least `count` sessions have closed; false when `timeout` passed first. Lets
   // a test see that the server noticed a client's disconnect without sleeping.
   bool waitForSessionsClosed(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
@@ -95,7 +98,7 @@ class AnalyzerServer {
   mutable std::mutex stateMutex_;
   mutable std::condition_variable stateChanged_;
   Faults faults_;
-  std::size_t opened_ = 0, closed_ = 0, refused_ = 0;
+  std::size_t opened_ = 0, closed_ = 0, refused_ = 0, acceptFailures_ = 0;
   std::deque<std::string> log_;
   std::size_t logged_ = 0;
   std::unique_ptr<Impl> impl_;

@@ -319,6 +319,29 @@ TEST_F(ZelProgram, CtrlCWhileTheAnalyzerIsSilentEndsTheRunAtOnceWithWhatWasMeasu
   EXPECT_FALSE(fs::exists(folder / "hung.xlsx.journal"));
 }
 
+TEST_F(ZelProgram, ASecondCtrlCWhileTheMeasurementsAreSavedLetsTheSaveFinish) {
+  // Twenty measurements take long enough to save for the second Ctrl-C to come in the middle.
+  bool first = false, second = false;
+  const Outcome run = watched({"get-data", "--count", "40", "--interval", "00:00:01", "--fake-clock", "--out",
+                               "twice.xlsx"},
+                              [&](pid_t zel, const std::string& line) {
+                                if (!first && line.find("Measurement 21 of 40") != std::string::npos)
+                                  first = kill(zel, SIGINT) == 0;
+                                if (first && !second && line.find("zel: saving") != std::string::npos)
+                                  second = kill(zel, SIGINT) == 0;
+                              });
+  ASSERT_TRUE(second) << run.output;
+  EXPECT_EQ(run.status, 130) << run.output;
+  EXPECT_TRUE(run.says("still saving what was measured")) << run.output;
+  const auto stopped = run.output.find("zel: stopped: ");
+  ASSERT_NE(stopped, std::string::npos) << run.output;
+  const int saved = std::stoi(run.output.substr(stopped + 14));
+  EXPECT_GE(saved, 20) << run.output;
+  ASSERT_TRUE(fs::exists(folder / "twice.xlsx"));
+  EXPECT_EQ(read("twice.xlsx").measurements().size(), static_cast<size_t>(saved));
+  EXPECT_FALSE(fs::exists(folder / "twice.xlsx.journal"));
+}
+
 TEST_F(ZelProgram, AnalyzerFaultsEndInAMessageAndKeepEveryMeasurement) {
   sim::AnalyzerServer analyzer{sim::ServerOptions{.port = 0}};
   analyzer.start();
@@ -335,6 +358,11 @@ TEST_F(ZelProgram, AnalyzerFaultsEndInAMessageAndKeepEveryMeasurement) {
     const auto cells = book.of(sheet);
     for (const char* at : {"B2", "B3", "B4"}) EXPECT_EQ(cells.at(at), "#NUM!") << at;
     EXPECT_NO_THROW(std::stod(cells.at("B5")));
+    // Excel would draw the three as zeros: the chart's series starts below them, x and y alike.
+    const std::string& chart = book.chartXml.at(sheet);
+    EXPECT_NE(chart.find("!$A$5:$A$1002</c:f>"), std::string::npos) << chart;
+    EXPECT_NE(chart.find("!$B$5:$B$1002</c:f>"), std::string::npos) << chart;
+    EXPECT_EQ(chart.find("$2:"), std::string::npos) << chart;
   }
 
   // Too many points for the 16-bit rows of a transfer: VB's error, and what it means.

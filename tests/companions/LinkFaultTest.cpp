@@ -171,7 +171,7 @@ TEST(RS232ConfigValues, SettingsTheDriverCannotUseAreRefused) {
   using Set = void (RS232Config::*)(int32_t);
   for (auto [set, value] : {std::pair<Set, int32_t>{&RS232Config::setBaudRate, 12345}, {&RS232Config::setDataBits, 9},
                             {&RS232Config::setParity, 0}, {&RS232Config::setStopBits, 3}}) {
-    expectError(ErrorCode::BadArgument, [&] { (config.*set)(value); });
+    expectError(ErrorCode::BadArgument, [&, set = set, value = value] { (config.*set)(value); });
     EXPECT_EQ(config, RS232Config()) << "a refused value leaves the setting as it was";
   }
 }

@@ -4,11 +4,14 @@
 #include <malloc.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 #include "RawClient.h"
 #include "simulator/AnalyzerServer.h"
@@ -173,6 +176,58 @@ TEST_F(AnalyzerServerTest, PortInUseIsReportedAtStart) {
   EXPECT_THROW(second.start(), std::runtime_error);
   AnalyzerServer nowhere({"not an address", 0, 1});
   EXPECT_THROW(nowhere.start(), std::runtime_error);
+}
+
+// Takes every file descriptor this process may still open, under a lowered limit, and gives
+// them back (and the limit) when it goes.
+class DescriptorsTaken {
+ public:
+  DescriptorsTaken() {
+    getrlimit(RLIMIT_NOFILE, &saved_);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = std::min<rlim_t>(saved_.rlim_cur, 512);
+    setrlimit(RLIMIT_NOFILE, &lowered);
+    for (int fd; (fd = ::dup(STDERR_FILENO)) >= 0;) taken_.push_back(fd);
+  }
+  ~DescriptorsTaken() {
+    for (const int fd : taken_) ::close(fd);
+    setrlimit(RLIMIT_NOFILE, &saved_);
+  }
+  // One descriptor back, for the caller's next socket.
+  void spare() {
+    ::close(taken_.back());
+    taken_.pop_back();
+  }
+
+ private:
+  rlimit saved_{};
+  std::vector<int> taken_;
+};
+
+TEST_F(AnalyzerServerTest, OutOfDescriptorsTheServerPausesAndServesOnceOneIsFree) {
+  // Reached before the descriptors go: the sanitizer's check of this fixture's type needs one,
+  // and so do its first checks on the server's thread, which one exchange has made.
+  AnalyzerServer& server = server_;
+  {
+    RawClient first(server.port());
+    first.send("*OPC?\n");
+    ASSERT_EQ(first.readLine(), "1");
+  }
+  std::unique_ptr<RawClient> client;
+  bool failed = false, spun = false;
+  {
+    DescriptorsTaken full;
+    full.spare();
+    client = std::make_unique<RawClient>(server.port());  // connected; the server cannot take it
+    failed = server.waitForAcceptFailures(1, std::chrono::seconds(10));
+    // Retrying at once would fail thousands of times in this while.
+    spun = failed && server.waitForAcceptFailures(20, std::chrono::milliseconds(300));
+  }
+  ASSERT_TRUE(failed);
+  EXPECT_FALSE(spun) << server.acceptFailures() << " failed accepts: the server spins";
+  client->send("*OPC?\n");
+  EXPECT_EQ(client->readLine(), "1");
+  EXPECT_EQ(server.sessionsOpened(), 2u);
 }
 
 // Resident memory of this process, in bytes.

@@ -231,6 +231,45 @@ std::string numberFormatAt(const MemoryWorksheet& sheet, int32_t row, int32_t co
   return sheet.book()->styles().at(sheet.cells().styleAt(row, column)).numberFormat;
 }
 
+// Excel leaves a cell out of a line or XY chart only when it holds #N/A; any other error value
+// (a #NUM! where the analyzer sent a NaN) it draws as zero, a spike that was never measured.
+// An XY series therefore names its rows around such cells, as a union of ranges, "(S!$B$2:$B$4,
+// S!$B$6:$B$9)", which Excel plots as one series. The union must stay within the 255 characters
+// Excel takes for a series reference; a trace with more gaps than that keeps its whole range.
+constexpr size_t kMaxSeriesReference = 255;
+
+struct SeriesReferences {
+  std::string x, values;
+};
+
+std::optional<SeriesReferences> referencesAroundErrors(const MemoryWorksheet& sheet, const Area& values,
+                                                       const Area& x) {
+  std::vector<std::pair<int32_t, int32_t>> runs;  // rows that hold no error value, first to last
+  sheet.readCells([&](const CellStore& cells) {
+    for (int32_t row = values.row1; row <= values.row2; ++row) {
+      if (cells.get(row, values.column1).value.varType() == automation::vbError) continue;
+      if (!runs.empty() && runs.back().second == row - 1) runs.back().second = row;
+      else runs.emplace_back(row, row);
+    }
+  });
+  // No gap, or nothing but gaps (a series of no rows is no reference at all).
+  if (runs.empty() || runs.front() == std::pair{values.row1, values.row2}) return std::nullopt;
+  const auto reference = [&](const Area& column, int32_t offset) {
+    std::string out;
+    for (const auto& [first, last] : runs) {
+      char area[LXW_MAX_FORMULA_RANGE_LENGTH];
+      const auto c = static_cast<lxw_col_t>(column.column1 - 1);
+      lxw_rowcol_to_formula_abs(area, sheet.sheetName().c_str(), static_cast<lxw_row_t>(first - 1 + offset), c,
+                                static_cast<lxw_row_t>(last - 1 + offset), c);
+      out += (out.empty() ? "" : ",") + std::string(area);
+    }
+    return runs.size() > 1 ? "(" + out + ")" : out;
+  };
+  SeriesReferences references{reference(x, x.row1 - values.row1), reference(values, 0)};
+  if (references.values.size() > kMaxSeriesReference || references.x.size() > kMaxSeriesReference) return std::nullopt;
+  return references;
+}
+
 // The chart as Excel shows it: an XY chart with straight lines over its source columns.
 lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
   // Excel draws series without x values against their point numbers 1..N. The writer's XY chart
@@ -240,14 +279,18 @@ lxw_chart* writeChart(lxw_workbook* book, const MemoryChart& chart) {
   if (!out) saveFailed("The workbook could not be saved: a chart");
   const auto source = chart.sourceSheet();
   for (const auto& series : chart.series()) {
-    lxw_chart_series* line = chart_add_series(out, nullptr, nullptr);
+    const Area& v = series->values();
+    const Area x = series->xValues().value_or(v);
+    // A line chart draws its points at their numbers: leaving one out would move the rest.
+    const std::optional<SeriesReferences> around =
+        source && !pointNumbers ? referencesAroundErrors(*source, v, x) : std::nullopt;
+    lxw_chart_series* line =
+        around ? chart_add_series(out, around->x.c_str(), around->values.c_str()) : chart_add_series(out, nullptr, nullptr);
     if (source) {
       const std::string& name = source->sheetName();
-      const Area& v = series->values();
-      const Area x = series->xValues().value_or(v);
-      if (!pointNumbers)
+      if (!pointNumbers && !around)
         chart_series_set_categories(line, name.c_str(), x.row1 - 1, x.column1 - 1, x.row2 - 1, x.column1 - 1);
-      chart_series_set_values(line, name.c_str(), v.row1 - 1, v.column1 - 1, v.row2 - 1, v.column1 - 1);
+      if (!around) chart_series_set_values(line, name.c_str(), v.row1 - 1, v.column1 - 1, v.row2 - 1, v.column1 - 1);
       // No copy of the values in the chart: applications draw it from the cells.
       line->categories->ignore_cache = LXW_TRUE;
       line->values->ignore_cache = LXW_TRUE;

@@ -80,7 +80,7 @@ TEST_F(ExcelRange, CellsStayInsideTheSheet) {
   EXPECT_EQ(sheet->Cells(1048576, 16384)->Address(), "$XFD$1048576");
   EXPECT_EQ(sheet->Cells(2, "C")->Address(), "$C$2");
   for (auto [row, column] : std::vector<std::pair<int32_t, int32_t>>{{0, 1}, {1, 0}, {1048577, 1}, {1, 16385}}) {
-    const automation::Error e = raised([&] { sheet->Cells(row, column); });
+    const automation::Error e = raised([&, row = row, column = column] { sheet->Cells(row, column); });
     EXPECT_EQ(e.number(), 1004);
     EXPECT_EQ(e.description(), "Application-defined or object-defined error");
   }
