@@ -86,31 +86,37 @@ class ScheduleConnection : public DataConnection {
   automation::FakeClock* clock = nullptr;
 };
 
-// A control whose instrument server is attached to the simulated analyzer, with a connection
-// that only records.
-class Driving : public ::testing::Test {
+// Excel with the control placed in a workbook (after the add-in's bar, when there is one), the
+// simulated analyzer and the host's clock.
+class InExcel : public ::testing::Test {
  protected:
-  Driving() {
+  explicit InExcel(bool withBar) {
     analyzer.start();
     host.startExcel();
+    if (withBar) bar = testing::addToolbar(*host.excel->commandBars(), 8);
     control = host.placeInWorkbook();
-    control->getServer()->Device()->setIoTimeout(2000);
-    control->getServer()->Device()->setIoSession(kro::makeIoLink(address()));
-    ZELControlTesting::setConnection(*control, connection);
-    connection->clock = &clock;
   }
   void TearDown() override { host.desk.verify(); }
-
   std::string address() const { return fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", analyzer.port()); }
-  void measurementMode(const char* command) {
-    analyzer.withAnalyzer([&](sim::Analyzer& a) { a.execute(command); });
-  }
 
   automation::FakeClock clock{at(8, 16, 18)};
   automation::ScopedClock useClock{clock};
   sim::AnalyzerServer analyzer{sim::ServerOptions{.port = 0}};
   Host host;
+  std::shared_ptr<office::MemoryCommandBar> bar;
   std::shared_ptr<ZELControl> control;
+};
+
+// The control's instrument server attached to the analyzer, with a connection that only records.
+class Driving : public InExcel {
+ protected:
+  Driving() : InExcel(false) {
+    control->getServer()->Device()->setIoTimeout(2000);
+    control->getServer()->Device()->setIoSession(kro::makeIoLink(address()));
+    ZELControlTesting::setConnection(*control, connection);
+    connection->clock = &clock;
+  }
+
   std::shared_ptr<ScheduleConnection> connection = std::make_shared<ScheduleConnection>();
 };
 
@@ -204,7 +210,7 @@ TEST_F(Driving, AnotherMeasurementModeRefusesGetDataAndEndsARun) {
   ASSERT_TRUE(more);
   connection->calls.clear();
 
-  measurementMode(":CONF:CHP");
+  analyzer.withAnalyzer([](sim::Analyzer& a) { a.execute(":CONF:CHP"); });
   host.desk.onMessage("Data Transfer is not supported").onMessage("Data Transfer is not supported");
   bool untouched = true;
   Variant startUntouched("untouched");
@@ -271,13 +277,9 @@ TEST(ZELEventClassTest, ReachesEachConnectedSink) {
 // The host add-in in Excel against the simulated analyzer: its command bar, the dialogs
 // answered by the user, and the host's own clock calling StartTransfer when each measurement
 // is due.
-class HostRun : public ::testing::Test {
+class HostRun : public InExcel {
  protected:
-  HostRun() {
-    analyzer.start();
-    host.startExcel();
-    bar = testing::addToolbar(*host.excel->commandBars(), 8);
-    control = host.placeInWorkbook();
+  HostRun() : InExcel(true) {
     control->setConnectedApplication(host.excel);
     host.desk.onForm<frmConnect1>([this](frmConnect1& dialog, User& user) {
       auto discovery = dialog.discovery();
@@ -287,9 +289,7 @@ class HostRun : public ::testing::Test {
     });
     control->DoConnect();
   }
-  void TearDown() override { host.desk.verify(); }
 
-  std::string address() const { return fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", analyzer.port()); }
   int sheets() const { return host.excel->activeWorkbook()->Sheets()->Count(); }
   std::string status() const { return automation::CStr(host.excel->StatusBar()); }
 
@@ -316,12 +316,6 @@ class HostRun : public ::testing::Test {
     control->StartTransfer(more, start);
   }
 
-  automation::FakeClock clock{at(8, 16, 18)};
-  automation::ScopedClock useClock{clock};
-  sim::AnalyzerServer analyzer{sim::ServerOptions{.port = 0}};
-  Host host;
-  std::shared_ptr<office::MemoryCommandBar> bar;
-  std::shared_ptr<ZELControl> control;
   bool more = false;
   Variant start;
 };
