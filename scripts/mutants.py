@@ -141,6 +141,16 @@ FAULTS = [
     Fault("transfer: sheet names without the seconds", "transfer/TransferNames.cpp",
           'return fmt::format("{} {}, {} {}h {}m {}s"', 'return fmt::format("{} {}, {} {}h {}m {}"', [TRANSFER],
           "TraceTransfer.*"),
+    Fault("transfer: settings members out of their order", "transfer/DataTransfer.cpp",
+          '          .get("m_duration", 0x40030006, fieldGet(&Self::m_duration))\n'
+          '          .put("m_duration", 0x40030006, fieldPut(&Self::m_duration))\n',
+          "", [TRANSFER], "DataTransferSettings.*",
+          more=[('          .put("m_SamplesSpecifiedAsDuration", 0x40030007, fieldPut(&Self::m_SamplesSpecifiedAsDuration))\n',
+                 '          .put("m_SamplesSpecifiedAsDuration", 0x40030007, fieldPut(&Self::m_SamplesSpecifiedAsDuration))\n'
+                 '          .get("m_duration", 0x40030006, fieldGet(&Self::m_duration))\n'
+                 '          .put("m_duration", 0x40030006, fieldPut(&Self::m_duration))\n')]),
+    Fault("transfer: a unit label in another letter case", "transfer/TransferNames.cpp", '{"PT", "PTesla", 0},',
+          '{"PT", "pTesla", 0},', [TRANSFER], "TransferNames.*"),
     # --- dialogs --------------------------------------------------------------------------------
     Fault("dialogs: Repeated Measurements reopened at now", "dialogs/frmDataTransfer.cpp",
           "    schedule.m_startDate = m_startDate;", "    schedule.m_startDate = automation::clock().now();",
@@ -196,8 +206,21 @@ FAULTS = [
           'automation::InStr(mode, "SAN", automation::vbTextCompare) > 0 &&', [DRIVING, CONTROL]),
     Fault("control: the event class handed out by a class object", "control/Registration.cpp",
           '"ZELEventClass", {ZELEventClass::kIid}, false, nullptr},',
-          '"ZELEventClass", {ZELEventClass::kIid}, false, counted<ZELEventClass>()},', [CONTROL, DRIVING],
-          "*Registration*:ZELEventClass*"),
+          '"ZELEventClass", {ZELEventClass::kIid}, false, counted<ZELEventClass>()},', [CONTROL],
+          "Registration.*"),
+    Fault("control: a document's states not read back", "control/ZELControlPersistence.cpp",
+          "      instrSetupInfo->ReadProperties(bag);\n", "", [PERSISTENCE], "Persistence.*"),
+    Fault("control: carriage returns kept in a settings file's model", "control/ZELControl.cpp",
+          "if (c != '\\n' && c != '\\r' && lineFeeds == 3)", "if (c != '\\n' && lineFeeds == 3)", [CONTROL],
+          "LegacyFile.*"),
+    Fault("control: toolbar members out of their order", "control/ZELControl.cpp",
+          "          .method(\"StopTransfer\", t + 6, &ZELControl::StopTransfer)\n"
+          "          .method(\"StartTransfer\", t + 7, &ZELControl::StartTransfer)\n",
+          "          .method(\"StartTransfer\", t + 7, &ZELControl::StartTransfer)\n"
+          "          .method(\"StopTransfer\", t + 6, &ZELControl::StopTransfer)\n", [CONTROL], "Registration.*"),
+    Fault("companions: two states under one name in another letter case", "companions/ItemStateInfo.cpp",
+          "if (automation::equalsNoCase(earlier->name(), state->name()))", "if (earlier->name() == state->name())",
+          [PERSISTENCE], "SetupStates.*"),
     # --- about ----------------------------------------------------------------------------------
     Fault("about: a followed link stays blue", "about/FrmAbout.cpp",
           "  label.setForeColor(kFollowedLinkColour);\n", "", [ABOUT], "AboutTest.*"),

@@ -116,40 +116,22 @@ TEST_F(Persistence, AWorkbookWritesTheConnectionTheStatesAndTheLinkEachAfterTheK
 
 TEST_F(Persistence, OpeningTheWorkbookRestoresConnectionSettingsStatesAndLinkWithoutAnyDialog) {
   const PropertyBag bag = savedWorkbook();
-  const std::string capturedImage = [&] {
-    const auto& data = bag.ReadProperty("InstrSetupsData1").asArray().bytes();
-    return std::string(data.begin(), data.end());
-  }();
-
   Host host;
   Workbook book(host);
   PropertyBag opened = bag;
   book.control->ReadProperties(opened);
   book.control->setConnectedApplication(host.excel);
 
+  // Everything read is saved again as it was: the settings, the states and the link's address.
+  PropertyBag again;
+  book.control->WriteProperties(again);
+  EXPECT_EQ(keys(again), keys(bag));
+  EXPECT_EQ(again.toBytes(), bag.toBytes());
+
   auto excel = std::dynamic_pointer_cast<ExcelDataConnection>(book.control->connection());
   ASSERT_TRUE(excel) << "an Excel connection";
   EXPECT_EQ(excel->application(), std::static_pointer_cast<office::excel::Application>(host.excel));
-  const auto& settings = *excel->dataTransfer();
-  EXPECT_EQ(settings.startCell(), "C4");
-  EXPECT_FALSE(settings.m_makeExcelGraph);
-  EXPECT_FALSE(settings.m_includeEngUnits);
-  ASSERT_TRUE(settings.annotations());
-  EXPECT_EQ(settings.annotations()->Count(), 2);
-  EXPECT_TRUE(settings.m_DataTransferItemsSelected);
-
-  const auto states = book.control->setupInfo();
-  ASSERT_TRUE(states);
-  ASSERT_EQ(states->Count(), 1);
-  EXPECT_EQ(states->Item(1)->name(), "wide");
-  const auto& data = states->Item(1)->data().asArray().bytes();
-  EXPECT_EQ(std::string(data.begin(), data.end()), capturedImage);
-
   EXPECT_EQ(linkAddress(book.control->getServer()->Device()->IoSession()), address());
-  EXPECT_EQ(automation::CStr(book.control->ioSettings()->HostName()), "My Computer");
-  // The settings were set up afresh around the restored link.
-  EXPECT_EQ(book.control->ioSettings()->InstrumentClass(), "Spectrum Analyzer");
-  EXPECT_EQ(book.control->ioSettings()->Models()->Count(), 8);
   EXPECT_TRUE(book.control->Toolbar1.Buttons().Item("setups").Enabled());
   EXPECT_EQ(book.control->Toolbar1.Buttons().Item("connect").Image(), 4);
   EXPECT_EQ(testing::tips(*book.bar)[ExcelToolbar::kConnected - 1],
