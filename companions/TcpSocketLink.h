@@ -34,8 +34,6 @@ class TcpSocketLink final : public FdIoLink {
 
  private:
   Endpoint endpoint_;
-  asio::io_context io_;
-  asio::ip::tcp::socket socket_{io_};
 };
 
 }  // namespace kro
