@@ -70,6 +70,8 @@ report() {
 
 if "$wine" regsvr32 /s "$(winpath "$testServers")" >/dev/null 2>&1; then pass "regsvr32 registers the test servers"
 else fail "regsvr32 registers the test servers"; fi
+# The library shows its dialogs and message boxes on the scripts' desktop, "ZELTest.Desktop".
+"$wine" reg add 'HKEY_CURRENT_USER\Software\ZELControlProj' /v TestDesktop /d ZELTest.Desktop /f >/dev/null 2>&1
 
 for script in "$here"/*.vbs; do
   name=$(basename "$script")
@@ -84,6 +86,7 @@ container=$(dirname "$dll")/../tests/windows/ControlContainer.exe
 output=$("$wine" "$container" 2>&1 | tr -d '\r')
 report ControlContainer.exe "$output" $?
 
+"$wine" reg delete 'HKEY_CURRENT_USER\Software\ZELControlProj' /f >/dev/null 2>&1
 "$wine" regsvr32 /s /u "$(winpath "$testServers")" >/dev/null 2>&1
 if registered ZELTest.ExcelApplication; then fail "left behind: the test servers"; fi
 if "$wine" regsvr32 /s /u "$(winpath "$dll")" >/dev/null 2>&1; then pass "regsvr32 /u unregisters the library"
