@@ -370,7 +370,7 @@ ULONG DispatchServer::Release() {
 }
 
 // Another component's object, called late-bound by name through its IDispatch.
-class DispatchClient final : public Object {
+class DispatchClient final : public ForeignObject {
  public:
   explicit DispatchClient(IDispatch* dispatch) : dispatch_(dispatch), info_(classNameOf(dispatch), {}) {
     dispatch_->AddRef();
@@ -379,8 +379,7 @@ class DispatchClient final : public Object {
 
   IDispatch* dispatch() const { return dispatch_; }
   const TypeInfo& typeInfo() const override { return info_; }
-  // The locale the calls pass; the objects they return inherit it.
-  void setLocale(LCID locale) { locale_ = locale; }
+  void setLocale(uint32_t locale) override { locale_ = locale; }
 
   DispId dispIdOf(std::string_view name) const override {
     std::wstring wide = widen(name);
@@ -503,12 +502,6 @@ ObjectPtr createComObject(std::string_view progIdOrClsid) {
   ObjectPtr object = objectOf(dispatch);
   dispatch->Release();
   return object;
-}
-
-bool isForeign(const ObjectPtr& object) { return dynamic_cast<const DispatchClient*>(object.get()) != nullptr; }
-
-void setLocale(const ObjectPtr& object, LCID locale) {
-  if (auto* client = dynamic_cast<DispatchClient*>(object.get())) client->setLocale(locale);
 }
 
 void setInvokeObserver(InvokeObserver observer) { invokeObserver = std::move(observer); }
