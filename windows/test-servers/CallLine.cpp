@@ -1,0 +1,45 @@
+#include "CallLine.h"
+
+#include <exception>
+
+#include "automation/Conversions.h"
+#include "automation/SafeArray.h"
+
+namespace zeltest {
+namespace {
+
+// DISP_E_PARAMNOTFOUND, the value an optional argument left out is passed as.
+constexpr int32_t kParamNotFound = static_cast<int32_t>(0x80020004);
+
+const char* kindName(automation::DispatchKind kind) {
+  switch (kind) {
+    case automation::DispatchKind::PropertyGet: return "get";
+    case automation::DispatchKind::PropertyPut: return "put";
+    case automation::DispatchKind::PropertyPutRef: return "putref";
+    default: return "call";
+  }
+}
+
+std::string argumentText(const automation::Variant& value) {
+  if (value.isError() && value.asError() == kParamNotFound) return "missing";
+  try {
+    if (value.isArray()) return std::to_string(value.asArray().dimensions()) + "-D array";
+    if (value.isObject()) return value.asObject() ? value.asObject()->typeName() : "Nothing";
+    if (value.isString()) return "\"" + value.asString() + "\"";
+    return automation::CStr(value);
+  } catch (const std::exception&) {
+    return "?";
+  }
+}
+
+}  // namespace
+
+std::string callLine(const automation::Object& object, const std::string& member, automation::DispatchKind kind,
+                     uint32_t locale, const automation::DispatchArgs& args) {
+  std::string line = object.typeName() + "." + member + " " + kindName(kind) + " " + std::to_string(locale);
+  for (size_t i = 0; i < args.size(); ++i) line += (i == 0 ? " (" : ", ") + argumentText(args[i]);
+  if (!args.empty()) line += ")";
+  return line;
+}
+
+}  // namespace zeltest
