@@ -266,11 +266,11 @@ void damagedBags(const CLSID& clsid) {
       {"a connection kind that is no number", [](ContainerBag& bag) { bag.put(L"DataCWritten", textValue(L"Excel")); },
        "missing"},
       {"a bag without any key", [](ContainerBag&) {}, "String My Computer"},
-      {"a link this build cannot open",
+      {"a link with no analyzer behind it",
        [](ContainerBag& bag) {
          fillSavedWorkbook(bag);
          bag.put(L"IOSettingsHostName", textValue(L"bench"));
-         bag.put(L"IOSettingsLinkAddress", textValue(L"TCPIP0::127.0.0.1::5025::SOCKET"));
+         bag.put(L"IOSettingsLinkAddress", textValue(L"TCPIP0::127.0.0.1::1::SOCKET"));
        },
        "String My Computer"},
   };
@@ -282,7 +282,7 @@ void damagedBags(const CLSID& clsid) {
     ContainerBag written;
     const bool loaded = control.persist && control.persist->Load(&bag, nullptr) == S_OK &&
                         control.persist->Save(&written, TRUE, TRUE) == S_OK;
-    check(name.c_str(), loaded && written.valueOf(L"IOSettingsLinkAddress") != "String TCPIP0::127.0.0.1::5025::SOCKET" &&
+    check(name.c_str(), loaded && written.valueOf(L"IOSettingsLinkAddress") != "String TCPIP0::127.0.0.1::1::SOCKET" &&
                             written.valueOf(L"IOSettingsHostName") == c.hostName);
   }
 }
@@ -314,6 +314,77 @@ void earlyBinding(const CLSID& clsid) {
   VariantClear(&got);
   debug->Release();
   utilities->Release();
+}
+
+// Calls `name` late-bound, as a script does; arguments in their natural order.
+HRESULT call(IDispatch* dispatch, const wchar_t* name, WORD flags, VARIANT* result,
+             std::vector<VARIANT> arguments = {}) {
+  DISPID id = 0;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  if (HRESULT hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); FAILED(hr)) return hr;
+  std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
+  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  EXCEPINFO exception{};
+  const HRESULT hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception, nullptr);
+  if (exception.bstrDescription) std::printf("  %ls: %ls\n", name, exception.bstrDescription);
+  SysFreeString(exception.bstrSource);
+  SysFreeString(exception.bstrDescription);
+  SysFreeString(exception.bstrHelpFile);
+  for (VARIANT& argument : arguments) VariantClear(&argument);
+  return hr;
+}
+std::wstring textOf(IDispatch* dispatch, const wchar_t* name) {
+  VARIANT got;
+  VariantInit(&got);
+  std::wstring text = call(dispatch, name, DISPATCH_PROPERTYGET, &got) == S_OK && V_VT(&got) == VT_BSTR
+                          ? V_BSTR(&got) : L"(none)";
+  VariantClear(&got);
+  return text;
+}
+
+// A document saved while connected: the control opens the link it names, and the instrument
+// server it hands out through _Utilities reaches the analyzer behind it.
+void instrumentLink(const CLSID& clsid, const wchar_t* address) {
+  const std::string shownAddress(address, address + wcslen(address));
+  Control control(clsid);
+  ContainerBag bag, written;
+  bag.put(L"DataCWritten", longValue(0));
+  bag.put(L"IOSettingWritten", boolValue(true));
+  bag.put(L"IOSettingsHostName", textValue(L"My Computer"));
+  bag.put(L"IOSettingsLinkAddress", textValue(address));
+  const bool loaded = control.persist && control.persist->Load(&bag, nullptr) == S_OK &&
+                      control.persist->Save(&written, TRUE, TRUE) == S_OK;
+  check((shownAddress + ": the control restores the link and stays connected").c_str(),
+        loaded && written.valueOf(L"IOSettingsLinkAddress") == "String " + shownAddress);
+  IDispatch* utilities = control.face(L"{089CC85F-8F0B-4FFB-8F93-A253F556C167}");
+  VARIANT server, device, points, trace;
+  for (VARIANT* v : {&server, &device, &points, &trace}) VariantInit(v);
+  if (utilities) invoke(utilities, 0x60030000, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &server);
+  if (V_VT(&server) == VT_DISPATCH && V_DISPATCH(&server))
+    call(V_DISPATCH(&server), L"Device", DISPATCH_PROPERTYGET, &device);
+  const bool reached = V_VT(&device) == VT_DISPATCH && V_DISPATCH(&device);
+  check((shownAddress + ": the device answers with the analyzer's identity").c_str(),
+        reached && textOf(V_DISPATCH(&device), L"Model") == L"ZEL-R 3036" &&
+            textOf(V_DISPATCH(&device), L"SerialNumber") == L"100245");
+  if (reached) {
+    VARIANT one = longValue(1), repeated = boolValue(false);
+    call(V_DISPATCH(&server), L"NumberOfPoints", DISPATCH_PROPERTYGET, &points);
+    call(V_DISPATCH(&server), L"GetTraceData", DISPATCH_METHOD, &trace, {one, repeated});
+  }
+  LONG low = 0, high = -1;
+  double first = 0;
+  const bool isArray = (V_VT(&trace) & VT_ARRAY) && SafeArrayGetDim(V_ARRAY(&trace)) == 1;
+  if (isArray) {
+    SafeArrayGetLBound(V_ARRAY(&trace), 1, &low);
+    SafeArrayGetUBound(V_ARRAY(&trace), 1, &high);
+    if ((V_VT(&trace) & VT_TYPEMASK) == VT_R8) SafeArrayGetElement(V_ARRAY(&trace), &low, &first);
+    std::printf("  trace 1: %ld to %ld, first point %g\n", low, high, first);
+  }
+  check((shownAddress + ": a trace of NumberOfPoints values, 1 to N, arrives over the link").c_str(),
+        isArray && V_VT(&points) == VT_I4 && low == 1 && high == V_I4(&points) && high > 100 &&
+            first < 0 && first > -200);
+  for (VARIANT* v : {&server, &device, &points, &trace}) VariantClear(v);
+  if (utilities) utilities->Release();
 }
 
 // An early binder reads the parameter types from the registered type library: the host
@@ -362,7 +433,9 @@ void typeLibrary() {
 
 }  // namespace
 
-int main() {
+// With instrument addresses as arguments ("TCPIP0::127.0.0.1::5025::SOCKET", "ASRL5::INSTR"),
+// each is reached through a restored control.
+int main(int argc, char** argv) {
   CoInitialize(nullptr);
   CLSID clsid{};
   if (FAILED(CLSIDFromProgID(L"ZELControlProj.ZELControl", &clsid))) {
@@ -374,6 +447,10 @@ int main() {
   damagedBags(clsid);
   earlyBinding(clsid);
   typeLibrary();
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring address(argv[i], argv[i] + strlen(argv[i]));
+    instrumentLink(clsid, address.c_str());
+  }
   CoUninitialize();
   return failures == 0 ? 0 : 1;
 }
