@@ -81,11 +81,12 @@ for script in "$here"/*.vbs; do
 done
 # The test container, built beside the library, reaching the analyzer through the library's
 # links: the Linux simulator (from make check's build) on a free loopback port, and on a
-# pseudo-terminal that Wine offers as COM5.
+# pseudo-terminal that Wine offers as COM5; and a simulator slower than a short IoTimeout.
 container=$(dirname "$dll")/../tests/windows/ControlContainer.exe
 addresses=()
 . "$here/simulator.sh"
-if startSimulator; then addresses=("TCPIP0::127.0.0.1::$simPort::SOCKET" "ASRL5::INSTR")
+if startSimulator; then
+  addresses=("TCPIP0::127.0.0.1::$simPort::SOCKET" "ASRL5::INSTR" "--slow" "TCPIP0::127.0.0.1::$slowPort::SOCKET")
 else fail "zel-sim starts (build it with make check)"; fi
 output=$("$wine" "$container" "${addresses[@]}" 2>&1 | tr -d '\r')
 report ControlContainer.exe "$output" $?
