@@ -81,10 +81,18 @@ for script in "$here"/*.vbs; do
   output=$("$wine" cscript //nologo "$(winpath "$work/$name")" 2>&1 | tr -d '\r')
   report "$name" "$output" $?
 done
-# The test container, built beside the library.
+# The test container, built beside the library, reaching the analyzer through the library's
+# links: the Linux simulator (from make check's build) on a free loopback port, and on a
+# pseudo-terminal that Wine offers as COM5; and a simulator slower than a short IoTimeout.
 container=$(dirname "$dll")/../tests/windows/ControlContainer.exe
-output=$("$wine" "$container" 2>&1 | tr -d '\r')
+addresses=()
+. "$here/simulator.sh"
+if startSimulator; then
+  addresses=("TCPIP0::127.0.0.1::$simPort::SOCKET" "ASRL5::INSTR" "--slow" "TCPIP0::127.0.0.1::$slowPort::SOCKET")
+else fail "zel-sim starts (build it with make check)"; fi
+output=$("$wine" "$container" "${addresses[@]}" 2>&1 | tr -d '\r')
 report ControlContainer.exe "$output" $?
+stopSimulator
 
 "$wine" reg delete 'HKEY_CURRENT_USER\Software\ZELControlProj' /f >/dev/null 2>&1
 "$wine" regsvr32 /s /u "$(winpath "$testServers")" >/dev/null 2>&1
