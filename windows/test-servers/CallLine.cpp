@@ -1,5 +1,7 @@
 #include "CallLine.h"
 
+#include <fmt/format.h>
+
 #include <exception>
 
 #include "automation/Conversions.h"
@@ -33,6 +35,11 @@ std::string argumentText(const automation::Variant& value) {
 }
 
 }  // namespace
+
+std::string shownValue(const automation::Variant& value) {
+  if (value.varType() == automation::vbDouble) return fmt::format("{}", value.asDouble());
+  return automation::CStr(value);
+}
 
 std::string callLine(const automation::Object& object, const std::string& member, automation::DispatchKind kind,
                      uint32_t locale, const automation::DispatchArgs& args) {

@@ -11,6 +11,10 @@
 
 namespace zeltest {
 
+// A cell's value as both builds' comparisons write it: a number exactly (the shortest text that
+// reads back as the same double), anything else as VB's CStr gives it.
+std::string shownValue(const automation::Variant& value);
+
 std::string callLine(const automation::Object& object, const std::string& member, automation::DispatchKind kind,
                      uint32_t locale, const automation::DispatchArgs& args);
 

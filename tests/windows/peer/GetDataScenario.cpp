@@ -3,6 +3,7 @@
 #include <chrono>
 #include <memory>
 
+#include "CallLine.h"
 #include "RecordedObject.h"
 #include "TestDesktop.h"
 #include "automation/Clock.h"
@@ -63,15 +64,15 @@ std::vector<std::string> cellsOf(office::excel::Workbook& book) {
     const automation::SafeArray& cells = values.asArray();
     for (int32_t c = cells.LBound(2); c <= cells.UBound(2); ++c)
       lines.push_back(sheet->Name() + '\t' + office::excel::columnLetters(c) + '\t' +
-                      automation::CStr(sheet->Columns(Variant(c))->ColumnWidth()));
+                      shownValue(sheet->Columns(Variant(c))->ColumnWidth()));
     for (int32_t r = cells.LBound(1); r <= cells.UBound(1); ++r)
       for (int32_t c = cells.LBound(2); c <= cells.UBound(2); ++c) {
         const Variant value = cells.at({r, c});
         if (value.isEmpty()) continue;
         const auto cell = sheet->Cells(Variant(r), Variant(c));
         lines.push_back(sheet->Name() + '\t' + office::excel::columnLetters(c) + std::to_string(r) + '\t' +
-                        automation::CStr(value) + '\t' + automation::CStr(cell->NumberFormat()) + '\t' +
-                        automation::CStr(cell->HorizontalAlignment()));
+                        shownValue(value) + '\t' + automation::CStr(cell->NumberFormat()) + '\t' +
+                        shownValue(cell->HorizontalAlignment()));
       }
   }
   return lines;
@@ -107,11 +108,12 @@ ScenarioResult playGetData(const std::string& address, std::istream& answers, bo
   ScenarioResult result;
   const auto record = std::make_shared<CallRecord>();
   {
+    // Connected before it gets its host, as GetData.vbs does: a script is no OLE container, so
+    // the control there sits in no workbook whose window could own the Connect dialog.
     auto control = Variant(automation::CreateObject(zel::ZELControl::kProgId)).objectAs<zel::ZELControl>();
-    const auto site = excel->activeWorkbook()->placeControl(control);
+    control->DoConnect();
     control->setConnectedApplication(throughViews ? automation::ObjectPtr(std::make_shared<RecordedObject>(excel, record))
                                                   : automation::ObjectPtr(excel));
-    control->DoConnect();
     record->clear();
     bool more = false;
     Variant start;

@@ -1,8 +1,8 @@
 #pragma once
 // The Windows test run's Get Data scenario (GetData.vbs), played in the Linux build: the
-// in-memory Excel with the add-in's command bar, the control placed in its workbook and given
-// the Excel as its host application, Connect and a Get Data answered from an answers file by the
-// scripted desktop the Windows run uses, each measurement when it is due, Stop.
+// in-memory Excel with the add-in's command bar, Connect, the Excel given to the control as its
+// host application, a Get Data answered from an answers file by the scripted desktop the Windows
+// run uses, each measurement when it is due, Stop.
 #include <istream>
 #include <string>
 #include <vector>
@@ -15,7 +15,7 @@ struct ScenarioResult {
   std::vector<std::string> calls;
   // For each sheet, the width of each column A to H (sheet, column, width), then each non-empty
   // cell of A1:H1100 (sheet, cell, value, number format, horizontal alignment), TAB-separated,
-  // each value as VB's CStr gives it.
+  // each value as CallLine.h's shownValue writes it.
   std::vector<std::string> cells;
   // Each form and message shown, and what did not go as answered (TestDesktop).
   std::string transcript;
