@@ -9,7 +9,15 @@
 #include <string>
 
 #include "GetDataScenario.h"
+#include "RecordedObject.h"
 #include "automation/Clock.h"
+#include "automation/Registry.h"
+#include "office/com/OfficeViews.h"
+#include "office/excel/Application.h"
+#include "office/excel/Characters.h"
+#include "office/excel/MemoryApplication.h"
+#include "office/excel/Range.h"
+#include "office/excel/Workbooks.h"
 #include "simulator/AnalyzerServer.h"
 
 namespace zeltest {
@@ -46,6 +54,24 @@ TEST(OfficeViews, GetDataThroughTheViewsLeavesTheSameWorkbookAndPassesUsEnglish)
 
   ASSERT_FALSE(viewed.calls.empty());
   for (const std::string& call : viewed.calls) EXPECT_NE(call.find(" 1033"), std::string::npos) << call;
+}
+
+// An optional argument left out before one that is given goes as missing, and the in-memory
+// Excel takes it as left out.
+TEST(OfficeViews, AnArgumentLeftOutGoesAsMissing) {
+  automation::Registry registry;
+  automation::ScopedRegistry registryScope(registry);
+  office::com::registerExcelViews(registry);
+  const auto excel = office::excel::createApplication();
+  excel->Workbooks()->Add(automation::Variant());
+  const auto record = std::make_shared<CallRecord>();
+  const auto host = automation::Variant(automation::ObjectPtr(std::make_shared<RecordedObject>(excel, record)))
+                        .objectAs<office::excel::Application>();
+  const auto cell = host->Range(automation::Variant("B3"), automation::Variant());
+  cell->setValue(automation::Variant("Trace1 (dBm)"));
+  record->clear();
+  EXPECT_EQ(cell->Characters(automation::Variant(), automation::Variant(int32_t{5}))->Text(), "Trace");
+  EXPECT_EQ(record->front(), "Range.Characters get 1033 (missing, 5)");
 }
 
 }  // namespace

@@ -11,6 +11,9 @@ using automation::Variant;
 
 namespace {
 
+// DISP_E_PARAMNOTFOUND, the value an optional argument left out is passed as.
+constexpr int32_t kParamNotFound = static_cast<int32_t>(0x80020004);
+
 // What reaches the other side of IDispatch for an argument: the object a view or a recorded
 // object stands for.
 Variant crossed(const Variant& arg) {
@@ -50,6 +53,9 @@ Variant RecordedObject::invoke(automation::DispId id, DispatchKind kind, automat
   automation::DispatchArgs passed;
   for (const Variant& arg : args) passed.push_back(crossed(arg));
   record_->push_back(callLine(*inner_, member ? member->name : std::string(), kind, locale_, passed));
+  // An optional argument left out reaches the callee as no value at all.
+  for (Variant& arg : passed)
+    if (arg.isError() && arg.asError() == kParamNotFound) arg = Variant();
   Variant result = inner_->invoke(id, called, passed);
   if (result.isObject() && result.asObject())
     return Variant(ObjectPtr(std::make_shared<RecordedObject>(result.asObject(), record_, locale_)));
