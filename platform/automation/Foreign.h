@@ -9,6 +9,10 @@
 
 namespace automation {
 
+// DISP_E_PARAMNOTFOUND: an optional argument left out goes to another component as this error
+// value, which it reads as missing.
+inline constexpr int32_t kParamNotFound = static_cast<int32_t>(0x80020004);
+
 class ForeignObject : public Object {
  public:
   // The locale its calls pass (the host reads numbers and dates by it); the objects its calls

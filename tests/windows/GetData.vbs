@@ -6,8 +6,7 @@
 '   cscript GetData.vbs ADDRESS ANSWERS OUTPUT SIMULATOR-PID
 ' OUTPUT receives the calls the control made into Excel from Get Data to Stop, a line "--" and
 ' the cells, as office_calls prints them; run.sh compares the two.
-Const barName = "ORV/ZEL Spectrum Analyzer"
-Dim address, desk, calls, log, xl, b, c, ctl, more, start, stopDate, fso, out, sheet, values, r, i, shapes
+Dim address, desk, calls, log, xl, c, ctl, more, start, stopDate, fso, out, sheet, values, r, i, shapes
 
 address = WScript.Arguments(0)
 Set fso = CreateObject("Scripting.FileSystemObject")
@@ -32,13 +31,7 @@ Sub QueueAnswers(path)
   file.Close
 End Sub
 
-Set xl = CreateObject("ZELTest.ExcelApplication")
-xl.Workbooks.Add
-Set b = xl.CommandBars.Add(barName, 1)
-For Each c In Array("About", "Connect", "Connected", "Capture/Restore Settings", "Get Data", _
-                    "Stop Repeated Measurement", "Get Screen Image", "Help")
-  b.Controls.Add.Caption = c
-Next
+Set xl = ExcelWithBar()
 
 QueueAnswers WScript.Arguments(1)
 ' A script is no OLE container: the control sits in no workbook whose window could own the

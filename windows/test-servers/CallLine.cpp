@@ -5,13 +5,11 @@
 #include <exception>
 
 #include "automation/Conversions.h"
+#include "automation/Foreign.h"
 #include "automation/SafeArray.h"
 
 namespace zeltest {
 namespace {
-
-// DISP_E_PARAMNOTFOUND, the value an optional argument left out is passed as.
-constexpr int32_t kParamNotFound = static_cast<int32_t>(0x80020004);
 
 const char* kindName(automation::DispatchKind kind) {
   switch (kind) {
@@ -23,7 +21,7 @@ const char* kindName(automation::DispatchKind kind) {
 }
 
 std::string argumentText(const automation::Variant& value) {
-  if (value.isError() && value.asError() == kParamNotFound) return "missing";
+  if (value.isError() && value.asError() == automation::kParamNotFound) return "missing";
   try {
     if (value.isArray()) return std::to_string(value.asArray().dimensions()) + "-D array";
     if (value.isObject()) return value.asObject() ? value.asObject()->typeName() : "Nothing";

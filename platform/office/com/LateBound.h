@@ -20,8 +20,7 @@ namespace office::com {
 inline constexpr uint32_t kHostLocale = 1033;
 
 // An argument left out: VT_ERROR DISP_E_PARAMNOTFOUND, which Office reads as missing.
-inline constexpr int32_t kParamNotFound = static_cast<int32_t>(0x80020004);
-inline automation::Variant missing() { return automation::Variant::error(kParamNotFound); }
+inline automation::Variant missing() { return automation::Variant::error(automation::kParamNotFound); }
 
 template <class Interface>
 class LateBound : public Interface, public automation::ForeignView {

@@ -1,7 +1,6 @@
 #include "RecordedObject.h"
 
 #include "CallLine.h"
-#include "automation/Error.h"
 
 namespace zeltest {
 
@@ -10,9 +9,6 @@ using automation::ObjectPtr;
 using automation::Variant;
 
 namespace {
-
-// DISP_E_PARAMNOTFOUND, the value an optional argument left out is passed as.
-constexpr int32_t kParamNotFound = static_cast<int32_t>(0x80020004);
 
 // What reaches the other side of IDispatch for an argument: the object a view or a recorded
 // object stands for.
@@ -55,7 +51,7 @@ Variant RecordedObject::invoke(automation::DispId id, DispatchKind kind, automat
   record_->push_back(callLine(*inner_, member ? member->name : std::string(), kind, locale_, passed));
   // An optional argument left out reaches the callee as no value at all.
   for (Variant& arg : passed)
-    if (arg.isError() && arg.asError() == kParamNotFound) arg = Variant();
+    if (arg.isError() && arg.asError() == automation::kParamNotFound) arg = Variant();
   Variant result = inner_->invoke(id, called, passed);
   if (result.isObject() && result.asObject())
     return Variant(ObjectPtr(std::make_shared<RecordedObject>(result.asObject(), record_, locale_)));
