@@ -79,11 +79,12 @@ else fail "regsvr32 registers the companions"; fi
 
 # The analyzer for the scripts and the container: the Linux simulator (from make check's build)
 # on a free loopback port and on a pseudo-terminal that Wine offers as COM5, and a simulator
-# slower than a short IoTimeout.
+# slower than a short IoTimeout on another port and COM6.
 addresses=()
 . "$here/simulator.sh"
 if startSimulator; then
-  addresses=("TCPIP0::127.0.0.1::$simPort::SOCKET" "ASRL5::INSTR" "--slow" "TCPIP0::127.0.0.1::$slowPort::SOCKET")
+  addresses=("TCPIP0::127.0.0.1::$simPort::SOCKET" "ASRL5::INSTR"
+             --slow "TCPIP0::127.0.0.1::$slowPort::SOCKET" --slow "ASRL6::INSTR")
   export ZEL_SIM_PORT=$simPort
 else fail "zel-sim starts (build it with make check)"; fi
 
