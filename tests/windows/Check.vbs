@@ -38,5 +38,7 @@ Function ExcelWithBar()
 End Function
 
 Sub Finish()
+  ' A script stopped by an error it did not trap never gets here: run.sh looks for this line.
+  WScript.Echo "END"
   WScript.Quit failures
 End Sub

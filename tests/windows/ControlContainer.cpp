@@ -417,8 +417,9 @@ void instrumentLink(const CLSID& clsid, const std::wstring& address) {
   VariantClear(&trace);
 }
 
-// An analyzer slower than the device's IoTimeout: the query fails with the link's time-out,
-// and the next one, given time, is answered on a fresh session, not by the late reply.
+// An analyzer slower than the device's IoTimeout: the query fails with the link's time-out.
+// Over a socket the next one, given time, is answered on a fresh connection, not by the late
+// reply; a serial line has no such boundary, and the late reply still arrives on it.
 void slowInstrument(const CLSID& clsid, const std::wstring& address) {
   const std::string shown = narrowText(address);
   RestoredControl restored(clsid, address);
@@ -428,6 +429,7 @@ void slowInstrument(const CLSID& clsid, const std::wstring& address) {
   const LONG early = longOf(restored.server, L"NumberOfPoints", &error);
   check((shown + ": a reply later than IoTimeout fails with the link's time-out").c_str(),
         early == -1 && error == L"Timed out after 200 ms waiting for a reply from " + address);
+  if (address.starts_with(L"ASRL")) return;
   call(restored.device, L"IoTimeout", DISPATCH_PROPERTYPUT, nullptr, {longValue(5000)});
   check((shown + ": with time enough the next query gets its own answer").c_str(),
         longOf(restored.server, L"NumberOfPoints") == 1001 && textOf(restored.device, L"Model") == L"ZEL-R 3036");

@@ -10,6 +10,9 @@ root=$(cd "$here/../.." && pwd)
 dll=$(realpath "${1:-$root/build/windows/windows/ZELControlProj.dll}")
 # The in-memory Excel and Word as a COM server of their own, registered for the scripts only.
 testServers=$(dirname "$dll")/test-servers/ZELTestServers.dll
+# The companions (instrument server, IO settings, links, ...) as the maker's components are: a
+# COM server of their own, installed apart from the library.
+companions=$(dirname "$dll")/companions/ZELCompanions.dll
 wine=${WINE:-/usr/lib/wine/wine64}
 export WINEPREFIX=$root/build/wine WINEDEBUG=-all DISPLAY= WINEDLLOVERRIDES="mscoree,mshtml="
 work=$root/build/windows/vbscript
@@ -62,7 +65,8 @@ else fail "the classes are apartment-threaded: $server"; fi
 report() {
   local name=$1 output=$2 status=$3
   sed "s/^/$name: /" <<<"$output"
-  if [ "$status" -ne 0 ] || ! grep -q '^PASS' <<<"$output" || grep -q '^FAIL' <<<"$output"; then
+  if [ "$status" -ne 0 ] || ! grep -q '^PASS' <<<"$output" || grep -q '^FAIL' <<<"$output" ||
+     { [[ $name == *.vbs ]] && ! grep -q '^END$' <<<"$output"; }; then
     grep -q '^FAIL' <<<"$output" || fail "$name ran to its end (exit $status)"
     failures=$((failures + $(grep -c '^FAIL' <<<"$output")))
   fi
@@ -70,6 +74,19 @@ report() {
 
 if "$wine" regsvr32 /s "$(winpath "$testServers")" >/dev/null 2>&1; then pass "regsvr32 registers the test servers"
 else fail "regsvr32 registers the test servers"; fi
+if "$wine" regsvr32 /s "$(winpath "$companions")" >/dev/null 2>&1; then pass "regsvr32 registers the companions"
+else fail "regsvr32 registers the companions"; fi
+
+# The analyzer for the scripts and the container: the Linux simulator (from make check's build)
+# on a free loopback port and on a pseudo-terminal that Wine offers as COM5, and a simulator
+# slower than a short IoTimeout on another port and COM6.
+addresses=()
+. "$here/simulator.sh"
+if startSimulator; then
+  addresses=("TCPIP0::127.0.0.1::$simPort::SOCKET" "ASRL5::INSTR"
+             --slow "TCPIP0::127.0.0.1::$slowPort::SOCKET" --slow "ASRL6::INSTR")
+  export ZEL_SIM_PORT=$simPort
+else fail "zel-sim starts (build it with make check)"; fi
 # The library shows its dialogs and message boxes on the scripts' desktop, "ZELTest.Desktop".
 "$wine" reg add 'HKEY_CURRENT_USER\Software\ZELControlProj' /v TestDesktop /d ZELTest.Desktop /f >/dev/null 2>&1
 
@@ -82,15 +99,8 @@ for script in "$here"/*.vbs; do
   output=$("$wine" cscript //nologo "$(winpath "$work/$name")" 2>&1 | tr -d '\r')
   report "$name" "$output" $?
 done
-# The test container, built beside the library, reaching the analyzer through the library's
-# links: the Linux simulator (from make check's build) on a free loopback port, and on a
-# pseudo-terminal that Wine offers as COM5; and a simulator slower than a short IoTimeout.
+# The test container, built beside the library, reaching the analyzers through the library's links.
 container=$(dirname "$dll")/../tests/windows/ControlContainer.exe
-addresses=()
-. "$here/simulator.sh"
-if startSimulator; then
-  addresses=("TCPIP0::127.0.0.1::$simPort::SOCKET" "ASRL5::INSTR" "--slow" "TCPIP0::127.0.0.1::$slowPort::SOCKET")
-else fail "zel-sim starts (build it with make check)"; fi
 output=$("$wine" "$container" "${addresses[@]}" 2>&1 | tr -d '\r')
 report ControlContainer.exe "$output" $?
 stopSimulator
@@ -119,6 +129,8 @@ else fail "zel-sim starts (build it with make check)"; fi
 "$wine" reg delete 'HKEY_CURRENT_USER\Software\ZELControlProj' /f >/dev/null 2>&1
 "$wine" regsvr32 /s /u "$(winpath "$testServers")" >/dev/null 2>&1
 if registered ZELTest.ExcelApplication; then fail "left behind: the test servers"; fi
+"$wine" regsvr32 /s /u "$(winpath "$companions")" >/dev/null 2>&1
+if registered KroZEL.ZELEZ; then fail "left behind: the companions"; fi
 if "$wine" regsvr32 /s /u "$(winpath "$dll")" >/dev/null 2>&1; then pass "regsvr32 /u unregisters the library"
 else fail "regsvr32 /u unregisters the library"; fi
 for key in "${keys[@]}"; do

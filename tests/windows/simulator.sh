@@ -1,6 +1,6 @@
 # The analyzers for the Windows tests, from build/default/simulator/zel-sim: one on a free
 # loopback port ($simPort) and on a pseudo-terminal mapped to Wine's COM5, and one that answers
-# every query a second late ($slowPort). Sourced by run.sh after wineboot.
+# every query a second late ($slowPort, COM6). Sourced by run.sh after wineboot.
 simPids=()
 # Starts zel-sim with `$@` and waits for its line matching `ready`; the log is in $simLog.
 runSimulator() {
@@ -22,8 +22,9 @@ startSimulator() {
   runSimulator 'serial link on' --pty || return 1
   simPort=$(portOf)
   ln -sfn "$(sed -n 's/^zel-sim serial link on //p' "$simLog")" "$WINEPREFIX/dosdevices/com5"
-  runSimulator 'listening on' --delay-ms 1000 || return 1
+  runSimulator 'serial link on' --pty --delay-ms 1000 || return 1
   slowPort=$(portOf)
+  ln -sfn "$(sed -n 's/^zel-sim serial link on //p' "$simLog")" "$WINEPREFIX/dosdevices/com6"
 }
 stopSimulator() {
   for pid in "${simPids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done

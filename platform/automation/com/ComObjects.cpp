@@ -11,6 +11,7 @@
 #include "ComObjects.h"
 #include "ComVariant.h"
 
+#include <dispex.h>
 #include <ocidl.h>
 
 namespace automation::com {
@@ -385,9 +386,18 @@ class DispatchClient final : public ForeignObject {
     std::wstring wide = widen(name);
     LPOLESTR names[] = {wide.data()};
     DISPID id = DISPID_UNKNOWN;
-    if (FAILED(dispatch_->GetIDsOfNames(IID_NULL, names, 1, locale_, &id)))
-      throw Error::vb(vbErrNotSupported);
-    return id;
+    if (SUCCEEDED(dispatch_->GetIDsOfNames(IID_NULL, names, 1, locale_, &id))) return id;
+    // Some script engines name the members of a script's own class objects through
+    // IDispatchEx only.
+    IDispatchEx* extended = nullptr;
+    if (SUCCEEDED(dispatch_->QueryInterface(__uuidof(IDispatchEx), reinterpret_cast<void**>(&extended)))) {
+      BSTR text = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+      const HRESULT hr = extended->GetDispID(text, fdexNameCaseInsensitive, &id);
+      SysFreeString(text);
+      extended->Release();
+      if (SUCCEEDED(hr)) return id;
+    }
+    throw Error::vb(vbErrNotSupported);
   }
   Variant invoke(std::string_view name, DispatchKind kind, DispatchArgs& args) override {
     return invoke(dispIdOf(name), kind, args);
