@@ -6,7 +6,8 @@
 # make mutants: deliberate faults that the tests must catch, each built and tested in a copy
 #               under build/mutants (slow, not part of check). FAULTS="word ..." picks some.
 # make windows: cross-build ZELControlProj.dll for 64-bit Windows with mingw-w64.
-# make check-windows: register that DLL under Wine and run the VBScript tests against it.
+# make check-windows: register that DLL under Wine and run the VBScript tests against it, with
+#             the Linux build's simulator as the analyzer and its run of the same Get Data to compare.
 PRESET ?= default
 DEBIAN_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
                    libfmt-dev libasio-dev libxlsxwriter-dev libgd-dev libcli11-dev zlib1g-dev libzip-dev libdeflate-dev python3 \
@@ -63,7 +64,7 @@ windows:
 	cmake --preset windows
 	cmake --build --preset windows
 
-check-windows: windows
+check-windows: build windows
 	WINE=$(WINE) tests/windows/run.sh build/windows/windows/ZELControlProj.dll
 
 clean:
