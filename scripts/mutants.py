@@ -211,8 +211,8 @@ FAULTS = [
     Fault("control: a document's states not read back", "control/ZELControlPersistence.cpp",
           "      instrSetupInfo->ReadProperties(bag);\n", "", [PERSISTENCE], "Persistence.*"),
     Fault("control: carriage returns kept in a settings file's model", "control/ZELControl.cpp",
-          "if (c != '\\n' && c != '\\r' && lineFeeds == 3)", "if (c != '\\n' && lineFeeds == 3)", [CONTROL],
-          "LegacyFile.*"),
+          "if (c != '\\n' && c != '\\r' && lineFeeds == 3)", "if (c != '\\n' && lineFeeds == 3)", [PERSISTENCE],
+          "Setups.Import*"),
     Fault("control: toolbar members out of their order", "control/ZELControl.cpp",
           "          .method(\"StopTransfer\", t + 6, &ZELControl::StopTransfer)\n"
           "          .method(\"StartTransfer\", t + 7, &ZELControl::StartTransfer)\n",
@@ -220,7 +220,7 @@ FAULTS = [
           "          .method(\"StopTransfer\", t + 6, &ZELControl::StopTransfer)\n", [CONTROL], "Registration.*"),
     Fault("companions: two states under one name in another letter case", "companions/ItemStateInfo.cpp",
           "if (automation::equalsNoCase(earlier->name(), state->name()))", "if (earlier->name() == state->name())",
-          [PERSISTENCE], "SetupStates.*"),
+          [PERSISTENCE], "Persistence.Damaged*"),
     # --- about ----------------------------------------------------------------------------------
     Fault("about: a followed link stays blue", "about/FrmAbout.cpp",
           "  label.setForeColor(kFollowedLinkColour);\n", "", [ABOUT], "AboutTest.*"),

@@ -1,63 +1,37 @@
 // Capture/Restore Settings: the command, its dialog and the instrument-setups panel it hosts,
-// against the simulated analyzer; and the captured states as the document keeps them.
-#include <fmt/format.h>
+// against the simulated analyzer, and settings files of the older analyzers imported into it.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "automation/SafeArray.h"
-#include "companions/ErrorCodes.h"
+#include "WorkbookSession.h"
 #include "companions/InstrumentState.h"
-#include "companions/IoLinkFactory.h"
 #include "companions/ItemStateInfo.h"
 #include "control/FrmSetup.h"
-#include "control/ZELControl.h"
-#include "forms/Constants.h"
-#include "forms/User.h"
-#include "simulator/AnalyzerServer.h"
-#include "support/ErrorOf.h"
-#include "support/HostFixture.h"
 #include "win32/Win32.h"
 
 namespace zel {
 namespace {
 
-using automation::PropertyBag;
-using automation::Variant;
 using forms::User;
-using testing::Host;
 
 // The panel as the person at the dialog sees it.
 using PanelScript = std::function<void(kro::InstrumentState&, User&)>;
 
-class Setups : public ::testing::Test {
+class Setups : public testing::WorkbookSession {
  protected:
-  Setups() {
-    analyzer.start();
-    host.startExcel();
-    control = host.placeInWorkbook();
-    control->getServer()->Device()->setIoTimeout(2000);
-  }
-  void connect() {
-    control->getServer()->Device()->setIoSession(
-        kro::makeIoLink(fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", analyzer.port())));
-  }
-  // Opens Capture/Restore Settings and acts in the panel, then closes the dialog; the panel
-  // may tell something on the way.
-  void inDialog(const PanelScript& script, const std::string& message = {}) {
-    host.desk.onForm<FrmSetup>([=, this](FrmSetup& dialog, User& user) {
-      // While the dialog is open the states reach the analyzer through the control.
-      EXPECT_EQ(control->setupInfo()->SetupInterface(), control->queryInterface(ZELControl::kISetupInterfaceIid));
+  // The control's own "setups" button opens Capture/Restore Settings; the user acts in the panel
+  // and closes the dialog.
+  void inDialog(const PanelScript& script) {
+    host.desk.onForm<FrmSetup>([=](FrmSetup& dialog, User& user) {
       script(*dialog.panel(), user);
       user.click(dialog.closeButton);
     });
-    if (!message.empty()) host.desk.onMessage(message);
-    // The control's own "setups" button.
     control->Toolbar1_ButtonClick(control->Toolbar1.Buttons().Item("setups"));
   }
   void capture(const std::string& name) {
@@ -66,36 +40,37 @@ class Setups : public ::testing::Test {
       user.click(panel.captureButton);
     });
   }
-  void restore(int index) {
-    inDialog([&](kro::InstrumentState& panel, User& user) {
-      user.clickItem(panel.statesList, index);
-      user.click(panel.restoreButton);
-    });
-  }
   void instrument(const std::string& commands) {
     analyzer.withAnalyzer([&](sim::Analyzer& a) { a.execute(commands); });
   }
   sim::Settings settings() {
     return analyzer.withAnalyzer([](sim::Analyzer& a) { return a.settings(); });
   }
-
-  sim::AnalyzerServer analyzer{sim::ServerOptions{.port = 0}};
-  Host host;
-  std::shared_ptr<ZELControl> control;
 };
 
-TEST_F(Setups, ACapturedStateSetsTheAnalyzerBackAfterItsSettingsChanged) {
+TEST_F(Setups, CapturedStatesSetTheAnalyzerBackAndAreReplacedOrDeletedByName) {
+  step("without an analyzer the panel tells why nothing was captured");
+  inDialog([&](kro::InstrumentState& panel, User& user) {
+    user.type(panel.nameBox, "x");
+    host.desk.onMessage("connect to an analyzer first");
+    user.click(panel.captureButton);
+  });
+  ASSERT_EQ(host.desk.messages().size(), 1u);
+  EXPECT_EQ(host.desk.messages()[0].title, "Instrument Setups");
+  EXPECT_EQ(control->setupInfo()->Count(), 0);
+
+  step("connected, a capture marks the document changed and lets go of the control with the dialog");
   connect();
   instrument(":FREQ:STAR 100 MHZ;:FREQ:STOP 200 MHZ;:POW:ATT 30;:SWE:POIN 501");
   const sim::Settings captured = settings();
   const int changesBefore = host.site->propertyChangedCount();
   capture("narrow");
   EXPECT_EQ(host.site->propertyChangedCount(), changesBefore + 2);
-  EXPECT_FALSE(control->setupInfo()->SetupInterface()) << "the states let go of the control with the dialog";
+  EXPECT_FALSE(control->setupInfo()->SetupInterface());
 
+  step("the next visit offers the state and restores it");
   instrument("*RST");
   ASSERT_NE(settings(), captured);
-  // The states of the first visit are offered on the second.
   inDialog([&](kro::InstrumentState& panel, User& user) {
     ASSERT_EQ(panel.statesList.ListCount(), 1);
     EXPECT_EQ(panel.statesList.List(0), "narrow");
@@ -105,39 +80,23 @@ TEST_F(Setups, ACapturedStateSetsTheAnalyzerBackAfterItsSettingsChanged) {
     EXPECT_EQ(panel.statusLabel.Caption(), "Restored narrow");
   });
   EXPECT_EQ(settings(), captured);
-  host.desk.verify();
-  EXPECT_TRUE(host.desk.messages().empty());
-}
 
-TEST_F(Setups, CapturingAgainUnderANameReplacesThatStateAndDeleteRemovesIt) {
-  connect();
-  capture("a");
+  step("capturing under a name in another letter case replaces that state; Delete removes one");
   instrument(":POW:ATT 40");
   capture("b");
   instrument(":POW:ATT 50");
-  capture("A");
+  capture("NARROW");
   ASSERT_EQ(control->setupInfo()->Count(), 2);
+  instrument(":POW:ATT 10");
   inDialog([&](kro::InstrumentState& panel, User& user) {
     user.clickItem(panel.statesList, 1);
     user.click(panel.deleteButton);
-    EXPECT_EQ(panel.statesList.ListCount(), 1);
+    ASSERT_EQ(panel.statesList.ListCount(), 1);
+    user.clickItem(panel.statesList, 0);
+    user.click(panel.restoreButton);
   });
-  ASSERT_EQ(control->setupInfo()->Count(), 1);
-  instrument(":POW:ATT 10");
-  restore(0);
   EXPECT_EQ(settings().attenuationDb, 50) << "the state captured last under that name";
-}
-
-TEST_F(Setups, WithoutAnAnalyzerTheDialogOpensAndThePanelTellsWhyCaptureFailed) {
-  inDialog([&](kro::InstrumentState& panel, User& user) {
-    user.type(panel.nameBox, "x");
-    user.click(panel.captureButton);
-    EXPECT_EQ(panel.statesList.ListCount(), 0);
-  }, "connect to an analyzer first");
-  ASSERT_EQ(host.desk.messages().size(), 1u);
-  EXPECT_EQ(host.desk.messages()[0].title, "Instrument Setups");
-  EXPECT_NE(host.desk.messages()[0].text.find("connect to an analyzer first"), std::string::npos);
-  EXPECT_EQ(control->setupInfo()->Count(), 0);
+  EXPECT_EQ(host.desk.messages().size(), 1u);
 }
 
 TEST_F(Setups, AMissingPanelIsReportedAsAFailedStateManagement) {
@@ -146,79 +105,66 @@ TEST_F(Setups, AMissingPanelIsReportedAsAFailedStateManagement) {
   control->DoSetup();
   ASSERT_EQ(host.desk.messages().size(), 1u);
   const auto& shown = host.desk.messages()[0];
-  EXPECT_EQ(shown.text.rfind("Failed to do state management.\r\nError Description: ", 0), 0u) << shown.text;
-  EXPECT_EQ(shown.icon(), forms::vbCritical);
-  EXPECT_EQ(shown.title, "Error");
-  ASSERT_TRUE(control->setupInfo());
+  EXPECT_TRUE(shown.text.starts_with("Failed to do state management.\r\nError Description: ")) << shown.text;
+  testsupport::expectError(shown, shown.text);
   EXPECT_FALSE(control->setupInfo()->SetupInterface());
 }
 
+// A header of four lines, then the block; padded so the file is well over 100 bytes.
+std::string legacyFile(const std::string& lineEnd) {
+  return "NORDAL SETUP FILE" + lineEnd + "v1" + lineEnd + "saved" + lineEnd + "MODEL ZEL-Q 3008" + lineEnd +
+         "#210STATE:1234" + std::string(120, 'x');
+}
+
 TEST_F(Setups, ImportKeepsAnOlderAnalyzersSettingsFileUnderItsNameAndRefusesOtherFiles) {
+  struct Row {
+    std::string file, model, data;  // no model: refused
+  };
+  const std::vector<Row> rows{
+      {legacyFile("\n"), "ZEL-Q 3008", "STATE:1234"},
+      {legacyFile("\r\n"), "ZEL-Q 3008", "STATE:1234"},  // carriage returns are not part of the model
+      {"a\nb\nc\nd e\n#15ABCDE" + std::string(83, 'y'), "e", "ABCDE"},  // exactly 100 bytes
+      {legacyFile("\n").substr(0, 99), "", ""},
+      {std::string(150, 'z'), "", ""},                                // no block
+      {"a\nb\nc\nd e\n#x5ABCDE" + std::string(120, 'y'), "", ""},     // no digit count
+      {"a\nb\nc\nd e\n#9999999999" + std::string(100, 'y'), "", ""},  // longer than the file
+      // "#" at position 96 with five count digits: only "12" lies within the first 100 characters,
+      // and the block starts after all five.
+      {"a\nb\nc\nd MODEL\n" + std::string(82, 'p') + "#512345BLOCK-BYTES!" + std::string(20, 'z'), "MODEL",
+       "BLOCK-BYTES!"},
+  };
   const auto folder = std::filesystem::temp_directory_path() / fmt::format("zel-setups-{}", ::getpid());
   std::filesystem::create_directories(folder);
   win32::ScopedMachine machine;
   win32::machine().mapDrive('D', folder);
-  const std::string header = "NORDAL SETUP FILE\r\nv1\r\nsaved\r\nMODEL ZEL-Q 3008\r\n#210STATE:1234";
-  std::ofstream(folder / "sweep.set", std::ios::binary) << header << std::string(100, 'x');
-  std::ofstream(folder / "notes.txt", std::ios::binary) << std::string(150, 'n');
-
+  std::vector<std::string> files, refused;
+  for (size_t i = 0; i <= rows.size(); ++i) {
+    files.push_back(fmt::format("D:\\setup{}.set", i));  // the last one is missing
+    if (i < rows.size()) std::ofstream(folder / fmt::format("setup{}.set", i), std::ios::binary) << rows[i].file;
+    if (i == rows.size() || rows[i].model.empty()) {
+      refused.push_back(files.back() + " is not a settings file of the older analyzers");
+    }
+  }
   inDialog([&](kro::InstrumentState& panel, User& user) {
-    user.type(panel.fileBox, "D:\\sweep.set");
-    user.click(panel.importButton);
-    user.type(panel.fileBox, "D:\\notes.txt");
-    user.click(panel.importButton);
-  }, "is not a settings file");
+    for (size_t i = 0; i < refused.size(); ++i) host.desk.onMessage("is not a settings file");
+    for (const std::string& file : files) {
+      user.type(panel.fileBox, file);
+      user.click(panel.importButton);
+    }
+  });
   std::filesystem::remove_all(folder);
 
-  ASSERT_EQ(control->setupInfo()->Count(), 1);
-  const auto state = control->setupInfo()->Item(1);
-  EXPECT_EQ(state->name(), "sweep");
-  EXPECT_EQ(state->model(), "ZEL-Q 3008");
-  EXPECT_EQ(state->version(), "*");
-  const auto& data = state->data().asArray().bytes();
-  EXPECT_EQ(std::string(data.begin(), data.end()), "STATE:1234");
-  ASSERT_EQ(host.desk.messages().size(), 1u);
-  EXPECT_EQ(host.desk.messages()[0].text, "D:\\notes.txt is not a settings file of the older analyzers");
-}
-
-// ---- the states as the document keeps them -------------------------------------------------
-
-PropertyBag twoStates() {
-  PropertyBag bag;
-  bag.WriteProperty("InstrSetupsCount", Variant(int32_t{2}));
-  for (int i = 1; i <= 2; ++i) {
-    bag.WriteProperty(fmt::format("InstrSetupsName{}", i), Variant(fmt::format("state {}", i)));
-    bag.WriteProperty(fmt::format("InstrSetupsModel{}", i), Variant("ZEL-R 3026"));
-    bag.WriteProperty(fmt::format("InstrSetupsVersion{}", i), Variant("1.40"));
-    bag.WriteProperty(fmt::format("InstrSetupsData{}", i), Variant(automation::SafeArray::ofBytes({1, 2, 3})));
-  }
-  return bag;
-}
-
-TEST(SetupStates, DamagedEntriesAreRefusedAndLeaveTheStatesAsTheyWere) {
-  struct Row {
-    const char* key;
-    Variant value;
-  };
-  const std::vector<Row> rows{
-      {"InstrSetupsCount", Variant(int32_t{2'000'000'000})},
-      {"InstrSetupsCount", Variant(int32_t{-1})},
-      {"InstrSetupsCount", Variant("2")},
-      {"InstrSetupsData2", Variant("not an image")},
-      {"InstrSetupsData1", Variant(automation::SafeArray(automation::vbLong, {{0, 2}}))},
-      {"InstrSetupsName1", Variant(3.5)},
-      {"InstrSetupsName2", Variant("STATE 1")},  // names differ in letter case only
-  };
+  std::vector<std::string> told;
+  for (const auto& shown : host.desk.messages()) told.push_back(shown.text);
+  EXPECT_EQ(told, refused);
   for (size_t i = 0; i < rows.size(); ++i) {
-    const Row& row = rows[i];
-    kro::ItemStateInfo info;
-    info.ReadProperties(twoStates());
-    PropertyBag bag = twoStates();
-    bag.WriteProperty(row.key, row.value);
-    EXPECT_EQ(testsupport::errorOf([&] { info.ReadProperties(bag); }),
-              automation::vbObjectError + static_cast<int32_t>(kro::ErrorCode::DamagedStates))
+    const auto state = control->setupInfo()->find(fmt::format("setup{}", i));
+    ASSERT_EQ(bool(state), !rows[i].model.empty()) << "row " << i;
+    if (!state) continue;
+    const auto& data = state->data().asArray().bytes();
+    EXPECT_EQ(state->model() + "|" + state->version() + "|" + std::string(data.begin(), data.end()),
+              rows[i].model + "|*|" + rows[i].data)
         << "row " << i;
-    EXPECT_EQ(info.Count(), 2) << "row " << i;
   }
 }
 
