@@ -209,7 +209,7 @@ FAULTS = [
           '"ZELEventClass", {ZELEventClass::kIid}, false, counted<ZELEventClass>()},', [CONTROL],
           "Registration.*"),
     Fault("control: a document's states not read back", "control/ZELControlPersistence.cpp",
-          "      instrSetupInfo->ReadProperties(bag);\n", "", [PERSISTENCE], "Persistence.*"),
+          "      instrSetupInfo->ReadProperties(bag);\n", "", [PERSISTENCE], "Setups.States*"),
     Fault("control: carriage returns kept in a settings file's model", "control/ZELControl.cpp",
           "if (c != '\\n' && c != '\\r' && lineFeeds == 3)", "if (c != '\\n' && lineFeeds == 3)", [PERSISTENCE],
           "Setups.Import*"),

@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "WorkbookSession.h"
 #include "automation/Clock.h"
@@ -201,15 +200,8 @@ TEST_F(HostRun, RunsAtASetTimeAndRunsThatFail) {
   more = true;
   control->DoDataTransfer(more, start);
   ASSERT_EQ(host.desk.messages().size(), 3u);
-  const std::pair<size_t, std::string> failures[] = {
-      {1, "Failed to transfer data to Excel Spreadsheet\r\nError: "},
-      {2, "Data Transfer Failure\r\nError Description: "}};
-  for (const auto& [index, lead] : failures) {
-    const forms::MessageBoxShown& box = host.desk.messages()[index];
-    EXPECT_TRUE(box.text.starts_with(lead)) << box.text;
-    EXPECT_GT(box.text.size(), lead.size()) << "the error's description follows";
-    expectError(box, box.text);
-  }
+  testsupport::expectErrorWithReason(host.desk.messages()[1], "Failed to transfer data to Excel Spreadsheet\r\nError: ");
+  testsupport::expectErrorWithReason(host.desk.messages()[2], "Data Transfer Failure\r\nError Description: ");
 
   step("back again, one measurement at once leaves the bar as it is");
   analyzer.setFaults({});
