@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,7 +14,6 @@
 #include "automation/Conversions.h"
 #include "automation/SafeArray.h"
 #include "companions/InstrumentState.h"
-#include "companions/IoLinkFactory.h"
 #include "companions/ItemStateInfo.h"
 #include "connections/ExcelDataConnection.h"
 #include "connections/WordDataConnection.h"
@@ -36,17 +34,6 @@ std::vector<std::string> keys(const PropertyBag& bag) {
   for (const auto& entry : bag.entries()) names.push_back(entry.name);
   return names;
 }
-
-// Another workbook with the add-in's bar and the control placed in it, as Excel opens it.
-struct Workbook {
-  explicit Workbook(Host& host) {
-    host.startExcel();
-    bar = testing::addToolbar(*host.excel->commandBars(), 8);
-    control = host.placeInWorkbook();
-  }
-  std::shared_ptr<office::MemoryCommandBar> bar;
-  std::shared_ptr<ZELControl> control;
-};
 
 class Setups : public testing::WorkbookSession {
  protected:
@@ -75,16 +62,6 @@ class Setups : public testing::WorkbookSession {
 
 TEST_F(Setups, StatesCapturedRestoredAndSavedWithTheWorkbookThatOpensAgainWithAndWithoutItsAnalyzer) {
   control->setConnectedApplication(host.excel);
-  step("before connecting, the panel tells why nothing was captured");
-  inDialog([&](kro::InstrumentState& panel, User& user) {
-    user.type(panel.nameBox, "x");
-    host.desk.onMessage("connect to an analyzer first");
-    user.click(panel.captureButton);
-  });
-  ASSERT_EQ(host.desk.messages().size(), 1u);
-  EXPECT_EQ(host.desk.messages()[0].title, "Instrument Setups");
-  EXPECT_EQ(control->setupInfo()->Count(), 0);
-
   step("connected, a capture marks the document changed and lets go of the control with the dialog");
   connect();
   instrument(":FREQ:STAR 100 MHZ;:FREQ:STOP 200 MHZ;:POW:ATT 30;:SWE:POIN 501");
@@ -101,9 +78,7 @@ TEST_F(Setups, StatesCapturedRestoredAndSavedWithTheWorkbookThatOpensAgainWithAn
     ASSERT_EQ(panel.statesList.ListCount(), 1);
     EXPECT_EQ(panel.statesList.List(0), "narrow");
     user.clickItem(panel.statesList, 0);
-    EXPECT_EQ(panel.detailsLabel.Caption(), fmt::format("{}, version {}", control->Model(), control->Version()));
     user.click(panel.restoreButton);
-    EXPECT_EQ(panel.statusLabel.Caption(), "Restored narrow");
   });
   EXPECT_EQ(settings(), captured);
 
@@ -147,37 +122,41 @@ TEST_F(Setups, StatesCapturedRestoredAndSavedWithTheWorkbookThatOpensAgainWithAn
   EXPECT_EQ(bag.ReadProperty("DataCWritten"), Variant(int32_t{1}));
   EXPECT_EQ(bag.ReadProperty("instrSetupInfoWritten"), Variant(true));
   EXPECT_EQ(bag.ReadProperty("IOSettingWritten"), Variant(true));
-  EXPECT_EQ(host.desk.messages().size(), 1u);
+  EXPECT_TRUE(host.desk.messages().empty());
   {
     step("opened, it is connected without any dialog and saves again what it read");
     Host reopened;
-    Workbook book(reopened);
+    reopened.startExcel();
+    const auto reopenedBar = testing::addToolbar(*reopened.excel->commandBars(), 8);
+    const auto book = reopened.placeInWorkbook();
     PropertyBag opened = bag;
-    book.control->ReadProperties(opened);
-    book.control->setConnectedApplication(reopened.excel);
+    book->ReadProperties(opened);
+    book->setConnectedApplication(reopened.excel);
     PropertyBag again;
-    book.control->WriteProperties(again);
+    book->WriteProperties(again);
     EXPECT_EQ(again.toBytes(), bag.toBytes());
-    EXPECT_EQ(testing::serverAddress(*book.control), address());
-    EXPECT_EQ(book.control->Toolbar1.Buttons().Item("connect").Image(), 4);
-    EXPECT_EQ(testing::tips(*book.bar)[testing::kConnectedTip],
-              fmt::format("Connected to {} Spectrum Analyzer at {}", book.control->Model(), address()));
+    EXPECT_EQ(testing::serverAddress(*book), address());
+    EXPECT_EQ(book->Toolbar1.Buttons().Item("connect").Image(), 4);
+    EXPECT_EQ(testing::tips(*reopenedBar)[testing::kConnectedTip],
+              fmt::format("Connected to {} Spectrum Analyzer at {}", book->Model(), address()));
     EXPECT_TRUE(reopened.desk.formsShown().empty());
     EXPECT_TRUE(reopened.desk.messages().empty());
   }
   step("opened without its analyzer, it is not connected, silently, and keeps the rest");
   analyzer.stop();
   Host reopened;
-  Workbook book(reopened);
-  testing::setFaces(*book.bar, testing::kConnectedFaces, "untouched");
+  reopened.startExcel();
+  const auto reopenedBar = testing::addToolbar(*reopened.excel->commandBars(), 8);
+  testing::setFaces(*reopenedBar, testing::kConnectedFaces, "untouched");
+  const auto book = reopened.placeInWorkbook();
   PropertyBag opened = bag;
-  book.control->ReadProperties(opened);
-  EXPECT_TRUE(std::dynamic_pointer_cast<ExcelDataConnection>(book.control->connection()));
-  EXPECT_EQ(book.control->setupInfo()->Count(), 1);
-  EXPECT_FALSE(book.control->getServer()->Device()->IoSession());
-  EXPECT_EQ(automation::CStr(book.control->ioSettings()->HostName()), "My Computer");
-  EXPECT_EQ(book.control->Toolbar1.Buttons().Item("connect").Image(), 2);
-  EXPECT_EQ(testing::tips(*book.bar)[testing::kConnectedTip], "untouched");
+  book->ReadProperties(opened);
+  EXPECT_TRUE(std::dynamic_pointer_cast<ExcelDataConnection>(book->connection()));
+  EXPECT_EQ(book->setupInfo()->Count(), 1);
+  EXPECT_FALSE(book->getServer()->Device()->IoSession());
+  EXPECT_EQ(automation::CStr(book->ioSettings()->HostName()), "My Computer");
+  EXPECT_EQ(book->Toolbar1.Buttons().Item("connect").Image(), 2);
+  EXPECT_EQ(testing::tips(*reopenedBar)[testing::kConnectedTip], "untouched");
   EXPECT_TRUE(reopened.desk.formsShown().empty());
   EXPECT_TRUE(reopened.desk.messages().empty());
 }
@@ -315,24 +294,6 @@ TEST(Persistence, DamagedEntriesOpenTheDocumentWithoutThemNotConnectedAndSilentl
     }
   }
   EXPECT_TRUE(host.desk.messages().empty());
-}
-
-TEST(Persistence, AConnectionRestoredOutsideAnyWorkbookReportsTheMissingObjectInsteadOfFailingHard) {
-  Host host;
-  testing::AttachedAnalyzer instrument;
-  auto control = host.createControl();  // not placed: nothing holds it
-  control->setZelServer(instrument.server);
-  PropertyBag bag;
-  bag.WriteProperty("DataCWritten", Variant(int32_t{1}));
-  control->ReadProperties(bag);
-  bool more = true;
-  Variant start;
-  host.desk.onMessage("Data Transfer Failure");
-  control->DoDataTransfer(more, start);
-  ASSERT_EQ(host.desk.messages().size(), 1u);
-  testsupport::expectError(host.desk.messages()[0],
-                           "Data Transfer Failure\r\nError Description: Object variable or With block variable not set");
-  EXPECT_NO_THROW(control->UpdateConnectedStatus());
 }
 
 }  // namespace
