@@ -10,6 +10,7 @@
 
 #include "companions/IoLink.h"
 #include "companions/KroDiscoveryCtl.h"
+#include "connections/ExcelToolbar.h"
 #include "control/ZELControl.h"
 #include "control/frmConnect1.h"
 #include "forms/User.h"
@@ -36,7 +37,8 @@ namespace testing {
 inline constexpr const char* kInitialFaces = "EEhddddE";
 inline constexpr const char* kConnectedFaces = "EhEEEdEE";
 inline constexpr const char* kRunFaces = "dxdddEdd";
-inline constexpr int kConnectedTip = 2;
+// The connected face's tooltip among the bar's tooltips.
+inline constexpr size_t kConnectedTip = ExcelToolbar::kConnected - 1;
 
 // The address of the link a control's server is attached to.
 inline std::string serverAddress(ZELControl& control) {
