@@ -69,8 +69,8 @@ class Connect : public testing::WorkbookSession {
  protected:
   Connect() { control->setConnectedApplication(host.excel); }
   ObjectPtr serverLink() { return control->getServer()->Device()->IoSession(); }
-  std::string connectedTip(const std::string& suffix = "") {
-    return fmt::format("Connected to {} Spectrum Analyzer at {}{}", control->Model(), address(), suffix);
+  std::string connectedTip() {
+    return fmt::format("Connected to {} Spectrum Analyzer at {}", control->Model(), address());
   }
   void inDialog(const std::function<void(frmConnect1&, User&)>& script) {
     host.desk.onForm<frmConnect1>([=](frmConnect1& dialog, User& user) {
@@ -110,21 +110,23 @@ TEST_F(Connect, AUserConnectsReconnectsAndDisconnects) {
   control->UpdateConnectedStatus();
   EXPECT_EQ(tips(*bar)[kConnectedTip], connectedTip());
 
-  step("the same address in other letter case on the same computer keeps the open link");
+  step("the same address on another computer is a new connection");
   const ObjectPtr first = serverLink();
-  testing::setFaces(*bar, testing::kConnectedFaces);
   std::string lower = address();
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  connect(lower);
-  EXPECT_EQ(serverLink(), first);
+  connect(lower, "LAB-PC");
+  const ObjectPtr second = serverLink();
+  EXPECT_NE(second, first);
+  EXPECT_EQ(tips(*bar)[kConnectedTip],
+            fmt::format("Connected to {} Spectrum Analyzer at {} on LAB-PC", control->Model(), lower));
+
+  step("the same address in other letter case on the same computer keeps the open link");
+  testing::setFaces(*bar, testing::kConnectedFaces);
+  connect(address(), "LAB-PC");
+  EXPECT_EQ(serverLink(), second);
   EXPECT_EQ(tips(*bar)[kConnectedTip], "stale") << "the bar is not touched";
   // The settings refer to the server's link from now on.
-  inDialog([&](frmConnect1& dialog, User&) { EXPECT_EQ(dialog.IOsetting()->IoLink(), first); });
-
-  step("the same address on another computer is a new connection");
-  connect(address(), "LAB-PC");
-  EXPECT_NE(serverLink(), first);
-  EXPECT_EQ(tips(*bar)[kConnectedTip], connectedTip(" on LAB-PC"));
+  inDialog([&](frmConnect1& dialog, User&) { EXPECT_EQ(dialog.IOsetting()->IoLink(), second); });
 
   step("the discovery control's Disconnect");
   inDialog([](frmConnect1& dialog, User& user) { user.click(dialog.discovery()->disconnectButton); });
