@@ -23,4 +23,12 @@ inline void expectError(const forms::MessageBoxShown& shown, const std::string& 
   expectMessage(shown, text, "critical", "Error");
 }
 
+// A failure report that names what failed, then the reason the platform gave.
+inline void expectErrorWithReason(const forms::MessageBoxShown& shown, const std::string& lead,
+                                  const std::string& icon = "critical", const std::string& title = "Error") {
+  EXPECT_TRUE(shown.text.starts_with(lead)) << shown.text;
+  EXPECT_GT(shown.text.size(), lead.size()) << "the reason follows: " << shown.text;
+  expectMessage(shown, shown.text, icon, title);
+}
+
 }  // namespace testsupport
