@@ -101,7 +101,7 @@ bool ExcelHost::connect(const std::string& address) { return connectThroughDialo
 
 bool ExcelHost::connected() const { return instrumentAttached(*control_); }
 
-std::shared_ptr<kro::ZELEZ> ExcelHost::server() const { return control_->getServer(); }
+zel::InstrumentServerPtr ExcelHost::server() const { return control_->getServer(); }
 
 void ExcelHost::answerGetData(forms::Form& form, forms::User& user, const GetDataRequest& request) {
   auto& f = dynamic_cast<zel::frmDataTransfer&>(form);

@@ -22,6 +22,7 @@
 #include "automation/Variant.h"
 #include "forms/Desktop.h"
 #include "office/ControlSite.h"
+#include "transfer/InstrumentServer.h"
 
 namespace office::excel {
 class MemoryApplication;
@@ -31,9 +32,6 @@ class MemoryWorksheet;
 }  // namespace office::excel
 namespace zel {
 class ZELControl;
-}
-namespace kro {
-class ZELEZ;
 }
 
 namespace zelhost {
@@ -59,7 +57,7 @@ class ExcelHost {
   // Whether the analyzer is attached, through the Connect dialog or a restored link.
   bool connected() const;
   // The control's instrument server, as the connection left it.
-  std::shared_ptr<kro::ZELEZ> server() const;
+  zel::InstrumentServerPtr server() const;
   // Keeps each measurement finished from now on in `journal` (none: in memory only).
   void keepIn(RunJournal* journal) { journal_ = journal; }
   Outcome getData(const GetDataRequest& request);

@@ -6,8 +6,7 @@
 
 #include "ExcelHost.h"
 #include "ExitStatus.h"
-#include "companions/ZELDevice.h"
-#include "companions/ZELEZ.h"
+#include "transfer/InstrumentServer.h"
 
 namespace zelhost {
 
@@ -25,14 +24,13 @@ int IdentifyCommand::run() {
     return kExitIncomplete;
   }
   auto& server = *host.server();
-  const auto identity = server.Device()->identity();
+  const auto device = server.Device();
   const auto line = [](const char* name, const auto& value) { std::cout << fmt::format("{:<18} {}\n", name, value); };
   line("Address:", instrument.simulated() ? instrument.address() + " (the built-in simulated analyzer)"
                                           : instrument.address());
-  line("Maker:", identity.maker);
-  line("Model:", identity.model);
-  line("Serial number:", identity.serial);
-  line("Firmware:", identity.firmware);
+  line("Model:", device->Model());
+  line("Serial number:", device->SerialNumber());
+  line("Firmware:", device->Version());
   line("Start frequency:", fmt::format("{} Hz", server.StartFrequency()));
   line("Stop frequency:", fmt::format("{} Hz", server.StopFrequency()));
   line("Center frequency:", fmt::format("{} Hz", server.CenterFrequency()));

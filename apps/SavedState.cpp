@@ -8,7 +8,7 @@
 #include "automation/Conversions.h"
 #include "automation/Error.h"
 #include "automation/Object.h"
-#include "companions/ZELEZ.h"
+#include "transfer/InstrumentServer.h"
 #include "office/ControlStatePart.h"
 
 namespace zelhost {

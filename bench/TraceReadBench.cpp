@@ -37,7 +37,7 @@ void BM_TraceRead(benchmark::State& state) {
     a.execute(fmt::format(":INIT:CONT 0;:SENS:SWE:POIN {};:TRAC1:MODE WRIT;:TRAC2:MODE WRIT;:TRAC3:MODE WRIT",
                           points));
   });
-  b.zel->Device()->setTraceFormat(ascii ? kro::TraceFormat::Ascii : kro::TraceFormat::Real32);
+  b.zel->device()->setTraceFormat(ascii ? kro::TraceFormat::Ascii : kro::TraceFormat::Real32);
   b.zel->GetAllTraceData(true);  // the first sweep at this point count
   for (auto _ : state) {
     if (traces == 3) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "automation/Object.h"
 #include "automation/Variant.h"
+#include "companions/IZELDevice.h"
 #include "companions/IoLink.h"
 #include "companions/ScpiSession.h"
 
@@ -16,7 +16,7 @@ namespace kro {
 // How traces travel: binary REAL,32 (the default, four bytes a point) or ASCII text.
 enum class TraceFormat { Real32, Ascii };
 
-class ZELDevice : public automation::Object {
+class ZELDevice : public IZELDevice {
  public:
   static constexpr const char* kClassName = "ZELDevice";
   static constexpr const char* kClsid = "{3E8D4C21-9A57-4B0E-8F6C-1D2A7B5E9C03}";
@@ -30,25 +30,25 @@ class ZELDevice : public automation::Object {
   // The analyzer models this server drives, as *IDN? names them.
   static const std::vector<std::string>& supportedModels();
 
-  std::string DiscoveryText() const;
-  int32_t IoTimeout() const { return ioTimeoutMs_; }
+  std::string DiscoveryText() const override;
+  int32_t IoTimeout() const override { return ioTimeoutMs_; }
   // Milliseconds, 1 to kMaxIoTimeoutMs; anything else raises BadArgument.
-  void setIoTimeout(int32_t milliseconds);
+  void setIoTimeout(int32_t milliseconds) override;
   // From *IDN?: "maker,model,serial,firmware".
-  std::string Model();
-  std::string SerialNumber();
-  std::string Version();
+  std::string Model() override;
+  std::string SerialNumber() override;
+  std::string Version() override;
   // The link, or Nothing.
-  automation::ObjectPtr IoSession() const { return link_; }
+  automation::ObjectPtr IoSession() const override { return link_; }
   // Attaching a link asks the analyzer who it is: a link that cannot reach an analyzer, or
   // reaches one this server does not drive, raises and leaves the previous link in place; the
   // link stays open for the caller's next operations. Nothing detaches without any I/O. An
   // object that is no IO link raises 13, as assigning it to the interface would.
-  void setIoSession(automation::ObjectPtr link);
+  void setIoSession(automation::ObjectPtr link) override;
   // The analyzer's settings image: Byte(0 To L - 1).
-  automation::Variant SetupState();
+  automation::Variant SetupState() override;
   // Sends a settings image back; raises InstrumentError when the analyzer refuses it.
-  void setSetupState(const automation::Variant& image);
+  void setSetupState(const automation::Variant& image) override;
 
   // For the server and C++ callers.
   const std::shared_ptr<IoLink>& link() const { return link_; }

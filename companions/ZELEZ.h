@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "automation/Object.h"
 #include "automation/Variant.h"
+#include "companions/IZELEZ.h"
 #include "companions/ZELDevice.h"
 
 namespace kro {
@@ -19,7 +19,7 @@ enum ScreenImageFormat : int32_t {
   screenImageByFileName = 100  // the format the file name's extension names
 };
 
-class ZELEZ : public automation::Object {
+class ZELEZ : public IZELEZ {
  public:
   static constexpr const char* kProgId = "KroZEL.ZELEZ";
   static constexpr const char* kClassName = "ZELEZ";
@@ -33,33 +33,35 @@ class ZELEZ : public automation::Object {
   ZELEZ();
   const automation::TypeInfo& typeInfo() const override;
 
-  std::shared_ptr<ZELDevice> Device() const { return device_; }
+  std::shared_ptr<IZELDevice> Device() const override { return device_; }
+  // The device itself, for C++ callers of this process (trace format, link, identity).
+  const std::shared_ptr<ZELDevice>& device() const { return device_; }
   // String(0 To n - 1).
-  automation::Variant SupportedModels() const;
-  void SaveScreenImage(const std::string& fileName, int32_t format);
+  automation::Variant SupportedModels() const override;
+  void SaveScreenImage(const std::string& fileName, int32_t format) override;
   // Double(1 To N). With `repeated` the analyzer first takes a fresh sweep and the data is of
   // that sweep; otherwise it is the trace as the analyzer holds it.
-  automation::Variant GetTraceData(int16_t trace, bool repeated);
+  automation::Variant GetTraceData(int16_t trace, bool repeated) override;
   // Double(1 To 3, 1 To N), every trace read, blank ones too.
-  automation::Variant GetAllTraceData(bool repeated);
+  automation::Variant GetAllTraceData(bool repeated) override;
 
-  double StartFrequency();
-  double StopFrequency();
-  double CenterFrequency();
-  double Span();
-  double ResolutionBandwidth();
-  double VideoBandwidth();
-  double Attenuation();
-  double ReferenceLevel();
-  double SweepTime();
-  int32_t NumberOfPoints();
+  double StartFrequency() override;
+  double StopFrequency() override;
+  double CenterFrequency() override;
+  double Span() override;
+  double ResolutionBandwidth() override;
+  double VideoBandwidth() override;
+  double Attenuation() override;
+  double ReferenceLevel() override;
+  double SweepTime() override;
+  int32_t NumberOfPoints() override;
   // A Date.
-  automation::Variant InstrumentDateTime();
-  std::string AmplitudeUnits();
-  std::string ScaleType();
-  std::string TraceMode(int16_t trace);
-  int16_t SweepMode();
-  std::string MeasurementMode();
+  automation::Variant InstrumentDateTime() override;
+  std::string AmplitudeUnits() override;
+  std::string ScaleType() override;
+  std::string TraceMode(int16_t trace) override;
+  int16_t SweepMode() override;
+  std::string MeasurementMode() override;
 
   // The image format code sent for a SaveScreenImage call ("WMF", "GIF", ...); raises BadArgument
   // for a format code or a file extension the server cannot produce.

@@ -1,6 +1,7 @@
 #pragma once
 // The instrument server as the library sees it: the companion automation object "KroZEL.ZELEZ"
-// and its device object, called through their early-bound interfaces. The library does no
+// and its device object, called through their early-bound interfaces IZELEZ and IZELDevice,
+// whether the server lives in this process or in another module. The library does no
 // instrument I/O of its own; every operation below goes through these two.
 //
 // Server: Device, SupportedModels, SaveScreenImage(file, format), GetTraceData(trace, repeated),
@@ -11,13 +12,13 @@
 // SetupState get/put.
 #include <memory>
 
-#include "companions/ZELDevice.h"
-#include "companions/ZELEZ.h"
+#include "companions/IZELDevice.h"
+#include "companions/IZELEZ.h"
 
 namespace zel {
 
-using InstrumentServer = kro::ZELEZ;
-using InstrumentDevice = kro::ZELDevice;
+using InstrumentServer = kro::IZELEZ;
+using InstrumentDevice = kro::IZELDevice;
 using InstrumentServerPtr = std::shared_ptr<InstrumentServer>;
 
 inline constexpr const char* kInstrumentServerProgId = "KroZEL.ZELEZ";

@@ -138,7 +138,7 @@ TEST(HostileInstrument, AStopEndsTheWaitForAReplyAndLetsGoOfTheLink) {
   auto zel = instrument.attach(5'000);
   EXPECT_EQ(expectError(ErrorCode::Interrupted, [&] { zel->StartFrequency(); }),
             "Stopped while waiting for a reply from " + instrument.address());
-  EXPECT_FALSE(zel->Device()->link()->isOpen());
+  EXPECT_FALSE(zel->device()->link()->isOpen());
   EXPECT_EQ(expectError(ErrorCode::Interrupted, [&] { zel->StartFrequency(); }),
             "Stopped while connecting to " + instrument.address())
       << "nothing more is asked of the instrument";
@@ -152,7 +152,7 @@ TEST_F(NonFiniteTrace, ValuesThatAreNotFiniteAreKeptAsTheAnalyzerSentThem) {
   server.setFaults({.nonFiniteTrace = true});
   for (TraceFormat format : {TraceFormat::Real32, TraceFormat::Ascii}) {
     SCOPED_TRACE(format == TraceFormat::Ascii ? "ASCII" : "REAL,32");
-    zel->Device()->setTraceFormat(format);
+    zel->device()->setTraceFormat(format);
     const automation::Variant trace = zel->GetTraceData(1, false);
     const auto values = trace.asArray().doubles();
     ASSERT_GT(values.size(), 4u);

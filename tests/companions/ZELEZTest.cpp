@@ -110,7 +110,7 @@ TEST_F(ZELEZServer, TracesArriveAsOneBasedArraysInBothTransferFormats) {
   instrument(":INIT:CONT 0;:SENS:SWE:POIN 1001;:TRAC2:MODE MAXH;:TRAC3:MODE MINH");
   for (TraceFormat format : {TraceFormat::Real32, TraceFormat::Ascii}) {
     SCOPED_TRACE(format == TraceFormat::Real32 ? "REAL,32" : "ASCII");
-    zel->Device()->setTraceFormat(format);
+    zel->device()->setTraceFormat(format);
     // ASCII carries two decimals; REAL,32 carries the analyzer's floats exactly.
     const double tolerance = format == TraceFormat::Real32 ? 0 : 0.005 + 1e-9;
 
@@ -230,7 +230,7 @@ TEST_F(ZELEZServer, ScreenImagesAreWrittenInTheFormatTheNameAsksFor) {
 }
 
 TEST_F(ZELEZServer, AttachingALinkChecksWhatAnswersOnIt) {
-  const std::shared_ptr<ZELDevice> device = zel->Device();
+  const std::shared_ptr<ZELDevice> device = zel->device();
   // Unreachable: the previous link stays.
   auto nowhere = makeIoLink("TCPIP0::127.0.0.1::1::SOCKET");
   EXPECT_THAT(expectError(ErrorCode::ConnectFailed, [&] { device->setIoSession(nowhere); }),
