@@ -12,6 +12,8 @@ namespace kro {
 
 class IZELDevice : public automation::Object {
  public:
+  const automation::TypeInfo& typeInfo() const override;
+
   virtual std::string DiscoveryText() const = 0;
   // Milliseconds.
   virtual int32_t IoTimeout() const = 0;

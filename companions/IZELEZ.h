@@ -14,6 +14,8 @@ namespace kro {
 
 class IZELEZ : public automation::Object {
  public:
+  const automation::TypeInfo& typeInfo() const override;
+
   virtual std::shared_ptr<IZELDevice> Device() const = 0;
   // String(0 To n - 1).
   virtual automation::Variant SupportedModels() const = 0;

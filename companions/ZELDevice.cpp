@@ -23,11 +23,13 @@ std::string trimmed(std::string_view text) {
 
 }  // namespace
 
-const automation::TypeInfo& ZELDevice::typeInfo() const {
-  using Self = ZELDevice;
+// The interface's members by dispatch id, for this class and for the views of another module's
+// object alike.
+const automation::TypeInfo& IZELDevice::typeInfo() const {
+  using Self = IZELDevice;
   static const automation::TypeInfo info =
-      automation::TypeInfoBuilder<Self>(kClassName)
-          .interface(kIid, "IZELDevice")
+      automation::TypeInfoBuilder<Self>(ZELDevice::kClassName)
+          .interface(ZELDevice::kIid, "IZELDevice")
           .get("DiscoveryText", 1, &Self::DiscoveryText)
           .get("IoTimeout", 2, &Self::IoTimeout)
           .put("IoTimeout", 2, &Self::setIoTimeout)

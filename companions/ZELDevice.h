@@ -25,7 +25,6 @@ class ZELDevice : public IZELDevice {
   // The longest time-out taken: the longest sweep read (ZELEZ::kMaxSweepTime) plus two seconds.
   static constexpr int32_t kMaxIoTimeoutMs = 602'000;
 
-  const automation::TypeInfo& typeInfo() const override;
 
   // The analyzer models this server drives, as *IDN? names them.
   static const std::vector<std::string>& supportedModels();

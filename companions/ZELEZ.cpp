@@ -92,11 +92,13 @@ std::optional<automation::Date> validDate(const int (&d)[3], const int (&t)[3]) 
 
 ZELEZ::ZELEZ() : device_(std::make_shared<ZELDevice>()) {}
 
-const automation::TypeInfo& ZELEZ::typeInfo() const {
-  using Self = ZELEZ;
+// The interface's members by dispatch id, for this class and for the views of another module's
+// object alike.
+const automation::TypeInfo& IZELEZ::typeInfo() const {
+  using Self = IZELEZ;
   static const automation::TypeInfo info =
-      automation::TypeInfoBuilder<Self>(kClassName)
-          .interface(kIid, "IZELEZ")
+      automation::TypeInfoBuilder<Self>(ZELEZ::kClassName)
+          .interface(ZELEZ::kIid, "IZELEZ")
           .get("Device", 1, &Self::Device)
           .get("SupportedModels", 2, &Self::SupportedModels)
           .method("SaveScreenImage", 3, &Self::SaveScreenImage)

@@ -31,7 +31,6 @@ class ZELEZ : public IZELEZ {
   static constexpr double kMaxSweepTime = 600;
 
   ZELEZ();
-  const automation::TypeInfo& typeInfo() const override;
 
   std::shared_ptr<IZELDevice> Device() const override { return device_; }
   // The device itself, for C++ callers of this process (trace format, link, identity).

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "companions/ZELEZ.h"
 #include "automation/Conversions.h"
 #include "automation/Error.h"
 #include "automation/PropertyBag.h"
@@ -19,7 +20,7 @@ using testing::Host;
 
 struct InitArgs {
   ObjectPtr app;
-  InstrumentServerPtr server = std::make_shared<InstrumentServer>();
+  InstrumentServerPtr server = std::make_shared<kro::ZELEZ>();
   ObjectPtr ctl;
   int32_t hdc = 77;
   bool on(DataConnection& connection) { return connection.Init(app, server, ctl, hdc); }
@@ -60,7 +61,7 @@ TEST(ExcelConnection, BindsToExcelWithAWorkbookOnlyAndKeepsItsFirstBinding) {
 
   auto otherExcel = office::excel::createApplication();
   otherExcel->Workbooks()->Add();
-  InitArgs second{otherExcel, std::make_shared<InstrumentServer>(), nullptr, 99};
+  InitArgs second{otherExcel, std::make_shared<kro::ZELEZ>(), nullptr, 99};
   EXPECT_TRUE(second.on(connection));
   EXPECT_EQ(connection.application(), host.excel);
   EXPECT_EQ(connection.server(), first.server);
@@ -76,13 +77,13 @@ TEST(ExcelConnection, WithoutAnApplicationItFindsTheWorkbookThatHoldsTheControl)
   auto book1 = host.excel->workbooks().front();
   host.site = book1->placeControl(control);
   ExcelDataConnection connection;
-  InitArgs restore{nullptr, std::make_shared<InstrumentServer>(), control};
+  InitArgs restore{nullptr, std::make_shared<kro::ZELEZ>(), control};
   ASSERT_TRUE(restore.on(connection));
   EXPECT_EQ(connection.boundWorkbook(), std::shared_ptr<office::excel::Workbook>(book1));
   EXPECT_EQ(connection.application(), host.excel);
 
   ExcelDataConnection unplaced;
-  InitArgs lost{nullptr, std::make_shared<InstrumentServer>(), host.createControl()};
+  InitArgs lost{nullptr, std::make_shared<kro::ZELEZ>(), host.createControl()};
   EXPECT_FALSE(lost.on(unplaced)) << "a control no workbook holds";
   host.desk.verify();
 }
@@ -166,7 +167,7 @@ TEST(WordConnection, WithoutAnApplicationItFindsTheDocumentThatHoldsTheControl) 
   host.startWord();
   auto control = host.placeInDocument();
   WordDataConnection connection;
-  InitArgs restore{nullptr, std::make_shared<InstrumentServer>(), control};
+  InitArgs restore{nullptr, std::make_shared<kro::ZELEZ>(), control};
   ASSERT_TRUE(restore.on(connection));
   EXPECT_EQ(connection.application(), host.word);
 
@@ -174,7 +175,7 @@ TEST(WordConnection, WithoutAnApplicationItFindsTheDocumentThatHoldsTheControl) 
   host.startExcel();
   auto inExcel = host.placeInWorkbook();
   WordDataConnection other;
-  InitArgs wrongHost{nullptr, std::make_shared<InstrumentServer>(), inExcel};
+  InitArgs wrongHost{nullptr, std::make_shared<kro::ZELEZ>(), inExcel};
   EXPECT_FALSE(wrongHost.on(other));
   host.desk.verify();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "companions/ZELEZ.h"
 #include "DialogTesting.h"
 #include "automation/Collection.h"
 #include "companions/IoLinkFactory.h"
@@ -76,7 +77,7 @@ class GetDataTest : public dialogstest::DialogTest {
   }
 
   sim::AnalyzerServer analyzer{sim::ServerOptions{.port = 0}};
-  std::shared_ptr<zel::InstrumentServer> zel = std::make_shared<zel::InstrumentServer>();
+  std::shared_ptr<zel::InstrumentServer> zel = std::make_shared<kro::ZELEZ>();
   std::shared_ptr<office::excel::MemoryApplication> excel = office::excel::createApplication();
   std::shared_ptr<zel::DataTransfer> settings = std::make_shared<zel::DataTransfer>();
 };
@@ -188,7 +189,7 @@ TEST_F(GetDataTest, AStartCellThatIsNoCellOrLeavesNoRoomKeepsTheDialogOpenAndWri
   const std::string noRoom = "Starting in Cell B3 will not leave enough room for data";
   getData(
       [](frmDataTransfer& f, User& user) {
-        f.m_server = std::make_shared<zel::InstrumentServer>();
+        f.m_server = std::make_shared<kro::ZELEZ>();
         user.type(f.startCell, "B3");
         user.click(f.getDataBtn);
         EXPECT_TRUE(f.Visible());

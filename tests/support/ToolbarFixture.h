@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "companions/ZELEZ.h"
 #include "automation/Variant.h"
 #include "companions/IoLinkFactory.h"
 #include "office/MemoryCommandBars.h"
@@ -74,7 +75,7 @@ class AttachedAnalyzer {
   }
 
   sim::AnalyzerServer analyzer{sim::ServerOptions{.port = 0}};
-  InstrumentServerPtr server = std::make_shared<InstrumentServer>();
+  InstrumentServerPtr server = std::make_shared<kro::ZELEZ>();
   std::shared_ptr<kro::IoLink> link;
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "companions/ZELEZ.h"
 #include "automation/Clock.h"
 #include "automation/Collection.h"
 #include "automation/Error.h"
