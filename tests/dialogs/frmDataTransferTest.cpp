@@ -175,8 +175,8 @@ TEST_F(GetDataTest, TheRepeatedScheduleShownIsTheOneStoredOrEdited) {
         EXPECT_THAT(crlfLines(f.repMeasureLabel.Caption()),
                     ElementsAre("Start Time:", "     Immediately", "Interval:", "     1 second",
                                 "Number of measurements:", "     1", "Analyzer is in Single Sweep mode"));
-        user.click(f.repMeasBtn);  // cancelled: nothing changes
-        EXPECT_EQ(crlfLines(f.repMeasureLabel.Caption())[3], "     1 second");
+        for (int cancelled = 0; cancelled < 3; ++cancelled) user.click(f.repMeasBtn);
+        EXPECT_EQ(crlfLines(f.repMeasureLabel.Caption())[5], "     1");
         user.click(f.repMeasBtn);
         EXPECT_THAT(crlfLines(f.repMeasureLabel.Caption()),
                     ElementsAre("Start Time:", "     12/5/2026 9:45:00 AM", "Interval:", "     4 seconds",
@@ -186,14 +186,20 @@ TEST_F(GetDataTest, TheRepeatedScheduleShownIsTheOneStoredOrEdited) {
         user.click(f.getDataBtn);
       },
       [&] {
+        // Cancel, Esc and the window frame each leave the schedule as it was.
+        const std::function<void(FrmRepeatedMeasurements&, User&)> leave[] = {
+            [](FrmRepeatedMeasurements& f, User& user) { user.click(f.cancelButton); },
+            [](FrmRepeatedMeasurements&, User& user) { user.pressEscape(); },
+            [](FrmRepeatedMeasurements&, User& user) { user.closeWindow(); },
+        };
+        for (const auto& how : leave)
+          desk.onForm<FrmRepeatedMeasurements>([how](FrmRepeatedMeasurements& f, User& user) {
+            auto& s = dynamic_cast<repMeasControl&>(*f.schedule());
+            user.choose(s.durationOptionButton);
+            user.type(s.durationSeconds, "14");
+            how(f, user);
+          });
         desk.onForm<FrmRepeatedMeasurements>([](FrmRepeatedMeasurements& f, User& user) {
-              auto& s = dynamic_cast<repMeasControl&>(*f.schedule());
-              EXPECT_TRUE(s.numOfSamplesOptionBtn.Value());
-              user.choose(s.durationOptionButton);
-              user.type(s.durationSeconds, "14");
-              user.pressEscape();
-            })
-            .onForm<FrmRepeatedMeasurements>([](FrmRepeatedMeasurements& f, User& user) {
               auto& s = dynamic_cast<repMeasControl&>(*f.schedule());
               EXPECT_TRUE(s.numOfSamplesOptionBtn.Value()) << "the cancelled edit was not kept";
               user.choose(s.durationOptionButton);
