@@ -43,56 +43,10 @@ using automation::ObjectPtr;
 using automation::Variant;
 using forms::User;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 constexpr const char* kMetafile = R"(C:\TEMP\t52001234.wmf)";
-
-// Excel as the connection sees it, passing every call on to the in-memory one, noting each cursor
-// change, and with an active cell that can be made unreadable.
-class WatchedExcel final : public excel::Application {
- public:
-  explicit WatchedExcel(std::shared_ptr<excel::MemoryApplication> excel) : x_(std::move(excel)) {}
-
-  std::vector<int32_t> cursors;
-  bool activeCellFails = false;
-
-  std::string Name() const override { return x_->Name(); }
-  int32_t Hwnd() const override { return x_->Hwnd(); }
-  std::shared_ptr<excel::Workbooks> Workbooks() override { return x_->Workbooks(); }
-  std::shared_ptr<excel::Workbook> ActiveWorkbook() override { return x_->ActiveWorkbook(); }
-  ObjectPtr ActiveSheet() override { return x_->ActiveSheet(); }
-  std::shared_ptr<excel::Range> ActiveCell() override {
-    if (activeCellFails) throw automation::Error(1004, "Method 'ActiveCell' of object '_Global' failed");
-    return x_->ActiveCell();
-  }
-  Variant Selection() override { return x_->Selection(); }
-  ObjectPtr ActiveChart() override { return x_->ActiveChart(); }
-  ObjectPtr Charts() override { return x_->Charts(); }
-  std::shared_ptr<excel::Sheets> Sheets() override { return x_->Sheets(); }
-  std::shared_ptr<excel::Sheets> Worksheets() override { return x_->Worksheets(); }
-  std::shared_ptr<excel::Range> Range(const Variant& cell1, const Variant& cell2) override {
-    return x_->Range(cell1, cell2);
-  }
-  std::shared_ptr<excel::AddIns> AddIns() override { return x_->AddIns(); }
-  std::shared_ptr<office::CommandBars> CommandBars() override { return x_->CommandBars(); }
-  void Help(const Variant& file, const Variant& context) override { x_->Help(file, context); }
-  Variant StatusBar() const override { return x_->StatusBar(); }
-  void setStatusBar(const Variant& value) override { x_->setStatusBar(value); }
-  bool DisplayStatusBar() const override { return x_->DisplayStatusBar(); }
-  void setDisplayStatusBar(bool display) override { x_->setDisplayStatusBar(display); }
-  int32_t Cursor() const override { return x_->Cursor(); }
-  void setCursor(int32_t cursor) override {
-    cursors.push_back(cursor);
-    x_->setCursor(cursor);
-  }
-  bool ScreenUpdating() const override { return x_->ScreenUpdating(); }
-  void setScreenUpdating(bool updating) override { x_->setScreenUpdating(updating); }
-  uint32_t advise(std::shared_ptr<excel::AppEvents> sink) override { return x_->advise(std::move(sink)); }
-  void unadvise(uint32_t cookie) override { x_->unadvise(cookie); }
-
- private:
-  std::shared_ptr<excel::MemoryApplication> x_;
-};
 
 // Excel with a workbook, a connection bound to it with the control's instrument server attached
 // to the simulated analyzer, and drive C: mapped to a temporary folder holding C:\TEMP.
@@ -106,12 +60,11 @@ class ScreenImage : public ::testing::Test {
     machine->setProcessId(1234);
     host.startExcel();
     host.excel->setPathResolver([](const std::string& name) { return win32::toPosixPath(name).value_or(name).string(); });
-    excel = std::make_shared<WatchedExcel>(host.excel);
     control = host.placeInWorkbook();
     server = control->getServer();
     server->Device()->setIoTimeout(2000);
     server->Device()->setIoSession(kro::makeIoLink(fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", analyzer.port())));
-    ObjectPtr app = excel;
+    ObjectPtr app = host.excel;
     ObjectPtr ctl = control;
     int32_t hdc = control->hDC();
     EXPECT_TRUE(connection->Init(app, server, ctl, hdc));
@@ -152,21 +105,18 @@ class ScreenImage : public ::testing::Test {
   testing::Host host;
   std::shared_ptr<ZELControl> control;
   InstrumentServerPtr server;
-  std::shared_ptr<WatchedExcel> excel;
   std::shared_ptr<ExcelDataConnection> connection = std::make_shared<ExcelDataConnection>();
 };
 
-TEST_F(ScreenImage, TheDialogAsTheUserMeetsIt) {
+TEST_F(ScreenImage, TheDialogAsTheUserMeetsItAndTheFileNameGoesToTheAnalyzerAsChosen) {
   host.desk.onForm<frmGetScreenImage>([](frmGetScreenImage& dialog, User& user) {
     EXPECT_EQ(dialog.picturePlacement.Caption(), "Place In Active Sheet at cursor");
-    EXPECT_FALSE(dialog.picturePlacement.Value());
-    EXPECT_FALSE(dialog.saveToFile.Value());
+    EXPECT_FALSE(dialog.picturePlacement.Value() || dialog.saveToFile.Value());
     EXPECT_TRUE(dialog.okButton.Default());
     EXPECT_TRUE(dialog.cancelButton.Cancel());
     std::vector<std::string> order;
     for (forms::Control* c : dialog.tabOrder()) order.push_back(c->Name());
     EXPECT_THAT(order, ElementsAre("picturePlacement", "saveToFile", "okButton", "cancelButton"));
-    EXPECT_EQ(dialog.saveAs.Filter(), frmGetScreenImage::kFilter);
     user.choose(dialog.saveToFile);
     user.pressEnter();
   });
@@ -182,9 +132,17 @@ TEST_F(ScreenImage, TheDialogAsTheUserMeetsIt) {
                             std::pair<std::string, std::string>{"JPEG File Interchange Format (*.jpg)", "*.jpg"},
                             std::pair<std::string, std::string>{"Tagged Image File Format (*.tif)", "*.tif"},
                             std::pair<std::string, std::string>{"Windows Enhanced Metafile (*.emf)", "*.emf"}));
-    return std::nullopt;
+    return forms::FileChoice{R"(C:\Shots\trace.bmp)", 2};
   });
+  fs::create_directories(folder / "Shots");
   connection->DoPictureTransfer();
+  EXPECT_THAT(screenRequests(), ElementsAre(":HCOP:DEV:LANG BMP", ":HCOP:DATA?"));
+  EXPECT_THAT(filesIn(folder / "Shots"), ElementsAre("trace.bmp"));
+  std::ifstream written(folder / "Shots" / "trace.bmp", std::ios::binary);
+  std::string magic(2, '\0');
+  written.read(magic.data(), 2);
+  EXPECT_EQ(magic, "BM");
+  EXPECT_THAT(pictures(), IsEmpty());
 }
 
 TEST_F(ScreenImage, CancelledInAnyWayNothingHappens) {
@@ -207,7 +165,6 @@ TEST_F(ScreenImage, CancelledInAnyWayNothingHappens) {
     host.desk.verify();
   }
   EXPECT_THAT(screenRequests(), IsEmpty());
-  EXPECT_THAT(excel->cursors, IsEmpty());
   EXPECT_THAT(pictures(), IsEmpty());
   EXPECT_THAT(filesIn(folder / "TEMP"), IsEmpty());
 }
@@ -220,9 +177,7 @@ TEST_F(ScreenImage, ThePictureIsTheAnalyzersScreenAtTheActiveCellSizedForTheScre
     double width, height;
   };
   // 640 x 480 pixels at the screen's resolution; OK with neither option chosen places too.
-  const Case cases[] = {{96, 96, Choice::Placement, "C5", 480, 360},
-                        {120, 120, Choice::None, "B2", 384, 288},
-                        {96, 120, Choice::Placement, "A3", 480, 288}};
+  const Case cases[] = {{96, 96, Choice::Placement, "C5", 480, 360}, {96, 120, Choice::None, "A3", 480, 288}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cell);
     host.desk.setDpi(c.dpiX, c.dpiY);
@@ -241,72 +196,32 @@ TEST_F(ScreenImage, ThePictureIsTheAnalyzersScreenAtTheActiveCellSizedForTheScre
     EXPECT_EQ(placed->picture()->fileName, kMetafile);
     EXPECT_FALSE(placed->picture()->linked);
     EXPECT_TRUE(placed->picture()->savedWithDocument);
-    EXPECT_THAT(std::string(placed->picture()->bytes.begin(), placed->picture()->bytes.begin() + 4),
-                "\xD7\xCD\xC6\x9A");
+    EXPECT_EQ(std::string(placed->picture()->bytes.begin(), placed->picture()->bytes.begin() + 4), "\xD7\xCD\xC6\x9A");
     EXPECT_THAT(filesIn(folder / "TEMP"), IsEmpty());
   }
-  EXPECT_EQ(pictures().size(), 3u);
-  EXPECT_THAT(screenRequests(), ElementsAre(":HCOP:DEV:LANG WMF", ":HCOP:DATA?", ":HCOP:DEV:LANG WMF", ":HCOP:DATA?",
-                                            ":HCOP:DEV:LANG WMF", ":HCOP:DATA?"));
-  EXPECT_THAT(excel->cursors, ElementsAre(excel::xlWait, excel::xlDefault, excel::xlWait, excel::xlDefault,
-                                          excel::xlWait, excel::xlDefault));
+  EXPECT_EQ(pictures().size(), 2u);
+  EXPECT_EQ(host.excel->Cursor(), excel::xlDefault);
 }
 
-TEST_F(ScreenImage, WithoutAReadableActiveCellThePictureGoesToA1) {
-  activeSheet()->Range(Variant("D7"))->Select();
-  excel->activeCellFails = true;
-  answerWith(Choice::Placement);
-  connection->DoPictureTransfer();
-  ASSERT_EQ(pictures().size(), 1u);
-  EXPECT_EQ(pictures()[0]->Left(), 0);
-  EXPECT_EQ(pictures()[0]->Top(), 0);
-}
-
-TEST_F(ScreenImage, TheFileNameGoesToTheAnalyzerExactlyAsTheSaveDialogReturnedIt) {
-  fs::create_directories(folder / "Shots");
-  answerWith(Choice::File);
-  host.desk.onFileDialog(R"(C:\Shots\trace.bmp)", 2);
-  connection->DoPictureTransfer();
-  EXPECT_THAT(screenRequests(), ElementsAre(":HCOP:DEV:LANG BMP", ":HCOP:DATA?"));
-  EXPECT_THAT(filesIn(folder / "Shots"), ElementsAre("trace.bmp"));
-  std::ifstream written(folder / "Shots" / "trace.bmp", std::ios::binary);
-  std::string magic(2, '\0');
-  written.read(magic.data(), 2);
-  EXPECT_EQ(magic, "BM");
-  EXPECT_THAT(pictures(), IsEmpty());
-  EXPECT_THAT(excel->cursors, ElementsAre(excel::xlWait, excel::xlDefault));
-}
-
-// Through the control's Save Screen Image command, as the add-in calls it.
-class ScreenImageCommand : public ScreenImage {
- protected:
-  ScreenImageCommand() { control->setConnectedApplication(host.excel); }
-  void expectFailure(const std::string& description) {
-    ASSERT_EQ(host.desk.messages().size(), 1u);
-    testsupport::expectError(host.desk.messages()[0],
-                             "Failed to transfer image to application.\r\nError Description: " + description);
-  }
-};
-
-TEST_F(ScreenImageCommand, AChartSheetIsNoPlaceForThePictureAndNothingIsLeftBehind) {
+// Through the control's Save Screen Image command, as the add-in calls it: a chart sheet is no
+// place for the picture, and a file the analyzer cannot write is reported with its reason.
+TEST_F(ScreenImage, AFailedTransferIsReportedAndLeavesNothingBehind) {
+  control->setConnectedApplication(host.excel);
   automation::callMethod(host.excel->Charts(), "Add", {});
   answerWith(Choice::Placement);
   host.desk.onMessage("Failed to transfer image to application.");
+  answerWith(Choice::File);
+  host.desk.onFileDialog(R"(C:\Missing\screen.gif)").onMessage("Failed to transfer image to application.");
   control->DoSaveScreenImage();
-  expectFailure("Type mismatch");
+  control->DoSaveScreenImage();
+  ASSERT_EQ(host.desk.messages().size(), 2u);
+  testsupport::expectError(host.desk.messages()[0],
+                           "Failed to transfer image to application.\r\nError Description: Type mismatch");
+  EXPECT_THAT(host.desk.messages()[1].text,
+              HasSubstr(R"(Could not write the screen image to 'C:\Missing\screen.gif')"));
   EXPECT_EQ(host.excel->Cursor(), excel::xlDefault);
   EXPECT_THAT(filesIn(folder / "TEMP"), IsEmpty());
-  EXPECT_THAT(screenRequests(), ElementsAre(":HCOP:DEV:LANG WMF", ":HCOP:DATA?"));
-}
-
-TEST_F(ScreenImageCommand, AFileTheAnalyzerCannotWriteIsReportedWithItsReason) {
-  answerWith(Choice::File);
-  host.desk.onFileDialog(R"(C:\Missing\screen.gif)");
-  host.desk.onMessage("Failed to transfer image to application.");
-  control->DoSaveScreenImage();
-  ASSERT_EQ(host.desk.messages().size(), 1u);
-  EXPECT_THAT(host.desk.messages()[0].text, ::testing::HasSubstr(R"(Could not write the screen image to 'C:\Missing\screen.gif')"));
-  EXPECT_EQ(host.excel->Cursor(), excel::xlDefault);
+  EXPECT_THAT(screenRequests(), ElementsAre(":HCOP:DEV:LANG WMF", ":HCOP:DATA?", ":HCOP:DEV:LANG GIF", ":HCOP:DATA?"));
 }
 
 // The same analyzer and folders, with a second control in a Word document, as the template
