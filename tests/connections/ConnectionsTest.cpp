@@ -25,20 +25,6 @@ struct InitArgs {
   bool on(DataConnection& connection) { return connection.Init(app, server, ctl, hdc); }
 };
 
-TEST(DataConnectionContract, TheContractItselfDoesNothingAndAnswersEmpty) {
-  auto contract = std::make_shared<DataConnection>();
-  automation::DispatchArgs args{Variant::nothing(), Variant::nothing(), Variant::nothing(), Variant(int32_t{5})};
-  EXPECT_EQ(contract->invoke("Init", automation::DispatchKind::Method, args), Variant(false));
-  EXPECT_TRUE(contract->app().isEmpty());
-  EXPECT_EQ(contract->SavedDataCValue(), NoneSaved);
-  bool immed = true;
-  automation::Date start(45000.5);
-  int32_t samples = 7, interval = 9;
-  EXPECT_FALSE(contract->DoDataTransfer(immed, start, samples, interval));
-  EXPECT_TRUE(immed);
-  EXPECT_EQ(samples, 7);
-}
-
 TEST(ExcelConnection, BindsToExcelWithAWorkbookOnlyAndKeepsItsFirstBinding) {
   Host host;
   host.startExcel();
@@ -68,19 +54,33 @@ TEST(ExcelConnection, BindsToExcelWithAWorkbookOnlyAndKeepsItsFirstBinding) {
   otherExcel->workbooks().front()->Close();
 }
 
-TEST(ExcelConnection, WithoutAnApplicationItFindsTheWorkbookThatHoldsTheControl) {
+// Restored from a document, a connection has no application yet: it looks for the workbook or
+// document that holds its control, and finds none for a control of the other host.
+TEST(Connections, WithoutAnApplicationEachFindsTheDocumentThatHoldsTheControl) {
   Host host;
   host.startExcel();
+  host.startWord();
   host.excel->Workbooks()->Add();  // the control sits in Book1, Book2 is active
-  auto control = host.createControl();
+  auto inExcel = host.createControl();
   auto book1 = host.excel->workbooks().front();
-  host.site = book1->placeControl(control);
-  ExcelDataConnection connection;
-  InitArgs restore{nullptr, std::make_shared<InstrumentServer>(), control};
-  ASSERT_TRUE(restore.on(connection));
-  EXPECT_EQ(connection.boundWorkbook(), std::shared_ptr<office::excel::Workbook>(book1));
-  EXPECT_EQ(connection.application(), host.excel);
+  host.site = book1->placeControl(inExcel);
+  ExcelDataConnection excel;
+  InitArgs fromExcel{nullptr, std::make_shared<InstrumentServer>(), inExcel};
+  ASSERT_TRUE(fromExcel.on(excel));
+  EXPECT_EQ(excel.boundWorkbook(), std::shared_ptr<office::excel::Workbook>(book1));
+  EXPECT_EQ(excel.application(), host.excel);
 
+  auto inWord = host.placeInDocument();
+  WordDataConnection word;
+  InitArgs fromWord{nullptr, std::make_shared<InstrumentServer>(), inWord};
+  ASSERT_TRUE(fromWord.on(word));
+  EXPECT_EQ(word.application(), host.word);
+
+  for (const auto& control : {inExcel, host.createControl()}) {
+    WordDataConnection other;
+    InitArgs wrongHost{nullptr, std::make_shared<InstrumentServer>(), control};
+    EXPECT_FALSE(wrongHost.on(other));
+  }
   ExcelDataConnection unplaced;
   InitArgs lost{nullptr, std::make_shared<InstrumentServer>(), host.createControl()};
   EXPECT_FALSE(lost.on(unplaced)) << "a control no workbook holds";
@@ -119,7 +119,7 @@ TEST(ExcelConnection, SavesItsTransferSettingsOnlyWhenItHasThem) {
   EXPECT_EQ(reopened.dataTransfer(), settings);
 }
 
-TEST(ExcelConnection, StatusBarAndCursor) {
+TEST(ExcelConnection, TheStatusBarShowsTheStatusOnlyWhenShown) {
   Host host;
   host.startExcel();
   ExcelDataConnection connection;
@@ -131,11 +131,6 @@ TEST(ExcelConnection, StatusBarAndCursor) {
   host.excel->setDisplayStatusBar(false);
   connection.UpdateStatus("hidden");
   EXPECT_EQ(host.excel->StatusBar(), Variant(false)) << "a hidden status bar is left alone";
-
-  connection.SetBusyCursor(true);
-  EXPECT_EQ(host.excel->Cursor(), office::excel::xlWait);
-  connection.SetBusyCursor(false);
-  EXPECT_EQ(host.excel->Cursor(), office::excel::xlDefault);
 }
 
 TEST(WordConnection, BindsToAWordWithADocumentOnly) {
@@ -159,24 +154,6 @@ TEST(WordConnection, BindsToAWordWithADocumentOnly) {
   ASSERT_TRUE(other.on(connection));
   EXPECT_EQ(connection.application(), otherWord);
   otherWord->ActiveDocument()->Close();
-}
-
-TEST(WordConnection, WithoutAnApplicationItFindsTheDocumentThatHoldsTheControl) {
-  Host host;
-  host.startWord();
-  auto control = host.placeInDocument();
-  WordDataConnection connection;
-  InitArgs restore{nullptr, std::make_shared<InstrumentServer>(), control};
-  ASSERT_TRUE(restore.on(connection));
-  EXPECT_EQ(connection.application(), host.word);
-
-  // A control in an Excel workbook is no Word control.
-  host.startExcel();
-  auto inExcel = host.placeInWorkbook();
-  WordDataConnection other;
-  InitArgs wrongHost{nullptr, std::make_shared<InstrumentServer>(), inExcel};
-  EXPECT_FALSE(wrongHost.on(other));
-  host.desk.verify();
 }
 
 TEST(WordConnection, DataTransferMembersRaiseTheUnsupportedErrorAndTouchNothing) {
@@ -209,14 +186,10 @@ TEST(WordConnection, DataTransferMembersRaiseTheUnsupportedErrorAndTouchNothing)
   EXPECT_EQ(interval, 10);
   EXPECT_TRUE(host.desk.formsShown().empty()) << "no dialog";
 
-  // Word saves nothing, shows the status only when its bar is shown, and has its own cursors.
+  // Word saves nothing.
   automation::PropertyBag bag;
   connection.WriteProperties(bag);
   EXPECT_EQ(bag.size(), 0u);
-  connection.SetBusyCursor(true);
-  EXPECT_EQ(host.word->System()->Cursor(), office::word::wdCursorWait);
-  connection.SetBusyCursor(false);
-  EXPECT_EQ(host.word->System()->Cursor(), office::word::wdCursorNormal);
   host.desk.verify();
 }
 
