@@ -150,7 +150,7 @@ FAULTS = [
                  '          .get("m_duration", 0x40030006, fieldGet(&Self::m_duration))\n'
                  '          .put("m_duration", 0x40030006, fieldPut(&Self::m_duration))\n')]),
     Fault("transfer: a unit label in another letter case", "transfer/TransferNames.cpp", '{"PT", "PTesla", 0},',
-          '{"PT", "pTesla", 0},', [TRANSFER], "TransferNames.*"),
+          '{"PT", "pTesla", 0},', [TRANSFER], "TraceTransfer.*"),
     # --- dialogs --------------------------------------------------------------------------------
     Fault("dialogs: Repeated Measurements reopened at now", "dialogs/frmDataTransfer.cpp",
           "    schedule.m_startDate = m_startDate;", "    schedule.m_startDate = automation::clock().now();",

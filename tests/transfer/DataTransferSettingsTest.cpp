@@ -1,11 +1,9 @@
-// DataTransfer's settings: the automation interface and the keys a document saves them under;
-// and the unit labels a transfer writes.
+// DataTransfer's settings: the automation interface and the keys a document saves them under.
 #include <gmock/gmock.h>
 
 #include "TransferTesting.h"
 #include "automation/Conversions.h"
 #include "automation/PropertyBag.h"
-#include "transfer/TransferNames.h"
 
 #include <string>
 #include <utility>
@@ -75,25 +73,6 @@ TEST(DataTransferSettings, ADocumentKeepsEveryKeyInOrderWithItsType) {
   restored.WriteProperties(again);
   EXPECT_EQ(again.toBytes(), bag.toBytes());
   EXPECT_TRUE(restored.m_DataTransferItemsSelected);
-}
-
-TEST(TransferNames, UnitCodesMapToTheirLabelsExactly) {
-  struct Case {
-    const char* code;
-    const char* label;
-    std::optional<int32_t> symbol;
-  };
-  const Case cases[] = {
-      {"DBM", "dBm", {}},      {"DBMV", "dBmV", {}},   {"DBUV", "dBmV", 3},    {"V", "Volts", {}},
-      {"W", "Watts", {}},      {"DBUVM", "dBmV/m", 3}, {"UVM", "mV/m", 1},     {"DBPT", "dBpT", {}},
-      {"PT", "PTesla", {}},    {"DBG", "dBG", {}},     {"GAUS", "Gauss", {}},  {"DBUAM", "dBmA/m", 3},
-      {"UAM", "mA/m", 1},      {"ABC", "ABC", {}},     {"dbm", "dbm", {}},     {"", "", {}},
-  };
-  for (const Case& c : cases) {
-    const UnitLabel unit = unitLabel(c.code);
-    EXPECT_EQ(unit.label, c.label) << c.code;
-    EXPECT_EQ(unit.symbolPosition, c.symbol) << c.code;
-  }
 }
 
 }  // namespace

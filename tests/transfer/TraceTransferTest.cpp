@@ -87,7 +87,7 @@ TEST_F(TraceTransfer, ShownTracesAreReadAndHeadedInTheAmplitudeUnit) {
        {"TRACE1", "TRACE2", "TRACE3"},
        {"Trace1 (dBmA/m)", "Trace2 (dBmA/m)", "Trace3 (dBmA/m)"},
        11},
-      {"WRIT;:TRAC2:MODE BLAN;:TRAC3:MODE BLAN", "GAUS", {"TRACE1"}, {"Trace1 (Gauss)", "", ""}, 0},
+      {"WRIT;:TRAC2:MODE BLAN;:TRAC3:MODE BLAN", "PT", {"TRACE1"}, {"Trace1 (PTesla)", "", ""}, 0},
       {"BLAN;:TRAC2:MODE BLAN;:TRAC3:MODE BLAN", "W", {}, {"", "", ""}, 0},
   };
   for (const Case& c : cases) {
