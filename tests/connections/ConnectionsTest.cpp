@@ -27,33 +27,39 @@ struct InitArgs {
   bool on(DataConnection& connection) { return connection.Init(app, server, ctl, hdc); }
 };
 
-TEST(ExcelConnection, BindsToExcelWithAWorkbookOnlyAndKeepsItsFirstBinding) {
+// Each connection binds only to its own host with a document open; Excel keeps its first
+// binding, Word binds afresh each time.
+TEST(Connections, EachBindsToItsOwnHostWithADocumentOpen) {
   Host host;
   host.startExcel();
-  host.startWord();
-  ExcelDataConnection connection;
-  InitArgs word{host.word};
-  EXPECT_FALSE(word.on(connection)) << "a Word application";
-  EXPECT_EQ(connection.application(), nullptr);
-  ExcelDataConnection unbound;
-  InitArgs noWorkbook{office::excel::createApplication()};
-  EXPECT_FALSE(noWorkbook.on(unbound)) << "an Excel without an open workbook";
+  host.startWord("ZEL.DOT", /*withDocument=*/false);
+  ExcelDataConnection excel, unbound;
+  WordDataConnection word;
+  EXPECT_FALSE(InitArgs{host.word}.on(excel)) << "Word";
+  EXPECT_FALSE(InitArgs{office::excel::createApplication()}.on(unbound)) << "an Excel without an open workbook";
+  EXPECT_FALSE(InitArgs{host.excel}.on(word)) << "Excel";
+  EXPECT_FALSE(InitArgs{host.word}.on(word)) << "Word without a document";
+  EXPECT_EQ(excel.application(), nullptr);
 
   InitArgs first{host.excel};
-  ASSERT_TRUE(first.on(connection));
-  EXPECT_EQ(connection.app().asObject(), ObjectPtr(host.excel));
-  EXPECT_EQ(connection.boundWorkbook(), host.excel->ActiveWorkbook());
-  EXPECT_EQ(connection.deviceContext(), 77);
-  EXPECT_TRUE(connection.dataTransfer()) << "settings are created on the first binding";
+  ASSERT_TRUE(first.on(excel));
+  EXPECT_EQ(excel.boundWorkbook(), host.excel->ActiveWorkbook());
+  EXPECT_TRUE(excel.dataTransfer()) << "settings are created on the first binding";
+  host.word->Documents()->Add();
+  ASSERT_TRUE(InitArgs{host.word}.on(word));
+  EXPECT_EQ(word.SavedDataCValue(), WordSaved);
 
   auto otherExcel = office::excel::createApplication();
   otherExcel->Workbooks()->Add();
-  InitArgs second{otherExcel, std::make_shared<InstrumentServer>(), nullptr, 99};
-  EXPECT_TRUE(second.on(connection));
-  EXPECT_EQ(connection.application(), host.excel);
-  EXPECT_EQ(connection.server(), first.server);
-  EXPECT_EQ(connection.deviceContext(), 77);
+  auto otherWord = office::word::createApplication();
+  otherWord->Documents()->Add();
+  EXPECT_TRUE(InitArgs{otherExcel}.on(excel));
+  EXPECT_TRUE(InitArgs{otherWord}.on(word));
+  EXPECT_EQ(excel.application(), host.excel);
+  EXPECT_EQ(excel.server(), first.server);
+  EXPECT_EQ(word.application(), otherWord);
   otherExcel->workbooks().front()->Close();
+  otherWord->ActiveDocument()->Close();
 }
 
 // Restored from a document, a connection has no application yet: it looks for the workbook or
@@ -133,29 +139,6 @@ TEST(ExcelConnection, TheStatusBarShowsTheStatusOnlyWhenShown) {
   host.excel->setDisplayStatusBar(false);
   connection.UpdateStatus("hidden");
   EXPECT_EQ(host.excel->StatusBar(), Variant(false)) << "a hidden status bar is left alone";
-}
-
-TEST(WordConnection, BindsToAWordWithADocumentOnly) {
-  Host host;
-  host.startExcel();
-  host.startWord("ZEL.DOT", /*withDocument=*/false);
-  WordDataConnection connection;
-  InitArgs excel{host.excel};
-  EXPECT_FALSE(excel.on(connection)) << "an Excel application";
-  InitArgs noDocument{host.word};
-  EXPECT_FALSE(noDocument.on(connection)) << "Word without a document";
-  host.word->Documents()->Add();
-  InitArgs word{host.word};
-  ASSERT_TRUE(word.on(connection));
-  EXPECT_EQ(connection.app().asObject(), ObjectPtr(host.word));
-  EXPECT_EQ(connection.SavedDataCValue(), WordSaved);
-  // Every Init binds afresh.
-  auto otherWord = office::word::createApplication();
-  otherWord->Documents()->Add();
-  InitArgs other{otherWord};
-  ASSERT_TRUE(other.on(connection));
-  EXPECT_EQ(connection.application(), otherWord);
-  otherWord->ActiveDocument()->Close();
 }
 
 TEST(WordConnection, DataTransferMembersRaiseTheUnsupportedErrorAndTouchNothing) {

@@ -4,7 +4,6 @@
 #include <fmt/format.h>
 #include <gmock/gmock.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -13,22 +12,18 @@
 #include <tuple>
 #include <vector>
 
-#include "automation/Error.h"
 #include "companions/IoLinkFactory.h"
 #include "connections/ExcelDataConnection.h"
 #include "connections/ScreenImageTransfer.h"
 #include "connections/frmGetScreenImage.h"
-#include "forms/Constants.h"
 #include "forms/User.h"
 #include "office/excel/MemoryShapes.h"
 #include "office/excel/MemoryWorksheet.h"
 #include "office/excel/Range.h"
-#include "office/excel/Shapes.h"
 #include "office/excel/Sheets.h"
 #include "office/excel/Worksheet.h"
 #include "office/word/MemoryAddIns.h"
 #include "office/word/MemoryDocument.h"
-#include "office/word/System.h"
 #include "simulator/AnalyzerServer.h"
 #include "support/HostFixture.h"
 #include "support/MessageCheck.h"
