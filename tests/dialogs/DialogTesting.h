@@ -3,12 +3,10 @@
 // schedule control.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "automation/Clock.h"
-#include "automation/Date.h"
 #include "automation/Registry.h"
 #include "dialogs/repMeasControl.h"
 #include "forms/ControlContainer.h"

@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "DialogTesting.h"
-#include "automation/Error.h"
-#include "dialogs/repMeasControl.h"
 #include "forms/User.h"
 #include "support/ErrorOf.h"
 #include "support/MessageCheck.h"
@@ -25,8 +23,6 @@ using testing::ElementsAre;
 using zel::repMeasControl;
 using testsupport::expectMessage;
 using testsupport::errorOf;
-
-constexpr int32_t kRejected = static_cast<int32_t>(0x80040005u);
 
 // What a person types: interval and duration as hours, minutes, seconds; a number switches to
 // number mode (the duration boxes are then out of reach).
@@ -53,7 +49,6 @@ class ScheduleControlTest : public dialogstest::DialogTest {
  protected:
   repMeasControl c;
   User user;
-  std::vector<std::string> intervalBoxes() { return texts({&c.intervalHours, &c.intervalMinutes, &c.intervalSeconds}); }
   std::vector<std::string> durationBoxes() {
     return texts({&c.durationHours, &c.durationMinutes, &c.durationSeconds, &c.numOfSamplesValue});
   }
@@ -85,24 +80,18 @@ TEST_F(ScheduleControlTest, EachCheckShowsItsMessageFocusesItsBoxAndFails) {
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.message + " / " + k.focus);
-    forms::ScriptedDesktop caseDesk;
-    forms::ScopedDesktop use(caseDesk);
     repMeasControl control;
     enter(control, k.entry);
-    caseDesk.onMessage(k.message);
+    desk.onMessage(k.message);
     control.intervalHours.SetFocus();
     EXPECT_FALSE(control.ValidateData());
     EXPECT_EQ(focusedName(control), k.focus);
-    ASSERT_EQ(caseDesk.messages().size(), 1u);
-    const auto& shown = caseDesk.messages()[0];
+    const auto& shown = desk.messages().back();
     expectMessage(shown, k.message, k.critical ? "critical" : "", k.critical ? "Error" : "ZELControlProj");
     EXPECT_EQ(control.intervalSeconds.Text(), k.entry.interval[2]) << "left as typed";
-    // Reading the schedule as its host does fails the same way.
-    caseDesk.onMessage(k.message);
-    const bool interval = k.focus.starts_with("interval");
-    EXPECT_EQ(errorOf([&] { interval ? (void)control.interval() : (void)control.numOfSamples(); }), kRejected);
-    caseDesk.verify();
   }
+  EXPECT_EQ(desk.messages().size(), std::size(cases)) << "one message a check";
+  desk.verify();
 }
 
 TEST_F(ScheduleControlTest, CountsMeasurementsFromTheDurationRoundingHalvesToEven) {
@@ -119,7 +108,6 @@ TEST_F(ScheduleControlTest, CountsMeasurementsFromTheDurationRoundingHalvesToEve
     EXPECT_EQ(control.SamplesSpecifiedByDuration(), entry.number == nullptr);
     EXPECT_TRUE(control.ValidateData());
   }
-  desk.verify();
 }
 
 TEST_F(ScheduleControlTest, WritesSecondsAsHoursMinutesSecondsAndSwitchingModesStartsAfresh) {
@@ -127,7 +115,7 @@ TEST_F(ScheduleControlTest, WritesSecondsAsHoursMinutesSecondsAndSwitchingModesS
       {3725, {"1", "2", "5"}}, {2.5, {"0", "0", "2"}}, {3.5, {"0", "0", "4"}}, {86400, {"24", "0", "0"}}};
   for (const auto& [seconds, boxes] : splits) {
     c.setInterval(seconds);
-    EXPECT_EQ(intervalBoxes(), boxes) << seconds;
+    EXPECT_EQ(texts({&c.intervalHours, &c.intervalMinutes, &c.intervalSeconds}), boxes) << seconds;
   }
   c.setNumOfSamples(37);
   EXPECT_THAT(durationBoxes(), ElementsAre("", "", "", "37"));
@@ -166,10 +154,6 @@ TEST_F(ScheduleControlTest, StartsAtASetTimeOnlyWhenItIsAheadOfInitToTheMinute) 
     const auto day = c.startDate.Value().parts();
     EXPECT_EQ(day.month * 100 + day.day, 228);
     EXPECT_EQ(c.startTime.Hour() * 100 + c.startTime.Minute(), 407);
-    Date untouched = later;
-    c.GetStartTime(immed, untouched);
-    EXPECT_TRUE(immed);
-    EXPECT_EQ(untouched, later);
   }
 
   // The minute Init ran in is past unless Init ran at its second 0.
@@ -203,8 +187,6 @@ TEST_F(ScheduleControlTest, BothRegisteredFacesAnswerByTheirOwnDispatchIds) {
     object->invoke(f.init, DispatchKind::Method, {Variant(false), Variant(Date::fromParts(2026, 12, 5, 9, 30, 0))});
     EXPECT_EQ(object->invoke(f.validateData, DispatchKind::Method), Variant(true));
     EXPECT_EQ(object->invoke(0x68030002, DispatchKind::PropertyGet), Variant(int32_t{5}));
-    EXPECT_EQ(object->invoke(0x68030003, DispatchKind::PropertyGet), Variant(20.0));
-    EXPECT_EQ(object->invoke(0x68030001, DispatchKind::PropertyGet), Variant(int32_t{100}));
     EXPECT_EQ(object->invoke(0x68030000, DispatchKind::PropertyGet), Variant(true));
     DispatchArgs start{Variant(true), Variant("kept")};
     object->invoke(f.getStartTime, DispatchKind::Method, start);
