@@ -16,8 +16,9 @@ using automation::Date;
 using automation::PropertyBag;
 using automation::Variant;
 
-TEST(DataTransferSettings, TheInterfaceListsItsMembersInOrder) {
-  const automation::TypeInfo& info = DataTransfer().typeInfo();
+TEST(DataTransferSettings, TheInterfaceAndTheSavedKeysKeepTheirOrder) {
+  DataTransfer settings;
+  const automation::TypeInfo& info = settings.typeInfo();
   ASSERT_EQ(info.interfaces().size(), 1u);
   EXPECT_TRUE(automation::sameGuid(info.interfaces()[0].iid, "{FDACC414-97CE-41BD-9B7C-F67C79B3EEA3}"));
   EXPECT_EQ(info.interfaces()[0].name, "_DataTransfer");
@@ -30,10 +31,8 @@ TEST(DataTransferSettings, TheInterfaceListsItsMembersInOrder) {
             "m_SamplesSpecifiedAsDuration,m_getRepeatedData,m_DataTransferItemsSelected,DoDataTransfer,annotations,"
             "startCell,ReadProperties,WriteProperties");
   EXPECT_TRUE(automation::sameGuid(DataTransfer::kClsid, "{0BB99861-BB2F-4C41-B3F1-564BF536A02B}"));
-}
 
-TEST(DataTransferSettings, ADocumentKeepsEveryKeyInOrderWithItsType) {
-  DataTransfer settings;
+  // A document keeps every setting under its key, in order, with its type.
   settings.setStartCell("B3");
   settings.m_immediately = true;
   settings.m_interval = 60;
