@@ -14,7 +14,6 @@
 
 #include "companions/IoLinkFactory.h"
 #include "connections/ExcelDataConnection.h"
-#include "connections/ScreenImageTransfer.h"
 #include "connections/frmGetScreenImage.h"
 #include "forms/User.h"
 #include "office/excel/MemoryShapes.h"
@@ -264,23 +263,6 @@ TEST_F(WordScreenImage, ThePictureGoesIntoTheActiveDocumentAsWordPlacesItAndNeed
                           office::word::wdCursorNormal));
   EXPECT_THAT(screenRequests(), ElementsAre(":HCOP:DEV:LANG WMF", ":HCOP:DATA?", ":HCOP:DEV:LANG WMF", ":HCOP:DATA?"));
   EXPECT_THAT(filesIn(folder / "TEMP"), IsEmpty());
-}
-
-TEST(TemporaryMetafile, IsNamedAfterTheProcessInTheTemporaryFolder) {
-  struct Case {
-    std::optional<std::string> tempPath;
-    const char* expected;
-  };
-  // The folder is read into 255 characters; one that leaves no room after its NUL is dropped.
-  const std::string fits = "C:\\" + std::string(249, 'x') + "\\";
-  for (const Case& c : {Case{R"(C:\TEMP\)", R"(C:\TEMP\t52001234.wmf)"}, Case{std::nullopt, "t52001234.wmf"},
-                        Case{fits, nullptr}, Case{"C:\\" + std::string(250, 'x') + "\\", "t52001234.wmf"}}) {
-    win32::ScopedMachine machine;
-    machine->setTempPath(c.tempPath);
-    machine->setProcessId(1234);
-    const std::string expected = c.expected ? c.expected : fits + "t52001234.wmf";
-    EXPECT_EQ(tempMetafileName(), expected) << c.tempPath.value_or("(none)").size();
-  }
 }
 
 }  // namespace
