@@ -20,7 +20,6 @@ namespace sim {
 namespace {
 
 // Event status register bits.
-constexpr uint8_t kOperationComplete = 0x01;
 constexpr uint8_t kQueryErrorBit = 0x04;
 constexpr uint8_t kDeviceErrorBit = 0x08;
 constexpr uint8_t kExecutionErrorBit = 0x10;
