@@ -103,11 +103,6 @@ TEST(ExcelConnection, SavesItsTransferSettingsOnlyWhenItHasThem) {
   unbound.WriteProperties(*empty);
   EXPECT_EQ(empty->size(), 0u);
 
-  // A bag without the key changes nothing; Init then creates default settings.
-  ExcelDataConnection restored;
-  restored.ReadProperties(*empty);
-  EXPECT_FALSE(restored.dataTransfer());
-
   ExcelDataConnection bound;
   InitArgs args{host.excel};
   ASSERT_TRUE(args.on(bound));

@@ -218,21 +218,13 @@ TEST_F(ScreenImage, AFailedTransferIsReportedAndLeavesNothingBehind) {
   EXPECT_THAT(screenRequests(), ElementsAre(":HCOP:DEV:LANG WMF", ":HCOP:DATA?", ":HCOP:DEV:LANG GIF", ":HCOP:DATA?"));
 }
 
-// The same analyzer and folders, with a second control in a Word document, as the template
-// places it.
-class WordScreenImage : public ScreenImage {
- protected:
-  WordScreenImage() {
-    host.startWord();
-    host.word->setPathResolver([](const std::string& name) { return win32::toPosixPath(name).value_or(name).string(); });
-    wordControl = host.placeInDocument();
-    wordControl->getServer()->Device()->setIoSession(server->Device()->IoSession());
-    wordControl->setConnectedApplication(host.word);
-  }
-  std::shared_ptr<ZELControl> wordControl;
-};
-
-TEST_F(WordScreenImage, ThePictureGoesIntoTheActiveDocumentAsWordPlacesItAndNeedsOne) {
+// A second control in a Word document, as the template places it, on the same analyzer.
+TEST_F(ScreenImage, InWordThePictureGoesIntoTheActiveDocumentAsWordPlacesItAndNeedsOne) {
+  host.startWord();
+  host.word->setPathResolver([](const std::string& name) { return win32::toPosixPath(name).value_or(name).string(); });
+  auto wordControl = host.placeInDocument();
+  wordControl->getServer()->Device()->setIoSession(server->Device()->IoSession());
+  wordControl->setConnectedApplication(host.word);
   host.desk.onForm<frmGetScreenImage>([](frmGetScreenImage& dialog, User& user) {
     EXPECT_EQ(dialog.picturePlacement.Caption(), "Place In Active Document");
     user.choose(dialog.picturePlacement);
