@@ -140,24 +140,17 @@ TEST_F(ScreenImage, TheDialogAsTheUserMeetsItAndTheFileNameGoesToTheAnalyzerAsCh
 }
 
 TEST_F(ScreenImage, CancelledInAnyWayNothingHappens) {
-  struct Case {
-    const char* name;
-    std::function<void(frmGetScreenImage&, User&)> answer;
-    bool saveDialog;
+  // Cancel, Esc after choosing, the frame's close box, and a cancelled save dialog.
+  const std::function<void(frmGetScreenImage&, User&)> leave[] = {
+      [](frmGetScreenImage& d, User& u) { u.click(d.cancelButton); },
+      [](frmGetScreenImage& d, User& u) { u.choose(d.picturePlacement); u.pressEscape(); },
+      [](frmGetScreenImage&, User& u) { u.closeWindow(); },
+      [](frmGetScreenImage& d, User& u) { u.choose(d.saveToFile); u.click(d.okButton); },
   };
-  const Case cases[] = {
-      {"Cancel", [](frmGetScreenImage& d, User& u) { u.click(d.cancelButton); }, false},
-      {"Esc after choosing", [](frmGetScreenImage& d, User& u) { u.choose(d.picturePlacement); u.pressEscape(); }, false},
-      {"the frame's close box", [](frmGetScreenImage&, User& u) { u.closeWindow(); }, false},
-      {"a cancelled save dialog", [](frmGetScreenImage& d, User& u) { u.choose(d.saveToFile); u.click(d.okButton); }, true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    host.desk.onForm<frmGetScreenImage>(c.answer);
-    if (c.saveDialog) host.desk.cancelFileDialog();
-    connection->DoPictureTransfer();
-    host.desk.verify();
-  }
+  for (const auto& how : leave) host.desk.onForm<frmGetScreenImage>(how);
+  host.desk.cancelFileDialog();
+  for (size_t i = 0; i < std::size(leave); ++i) connection->DoPictureTransfer();
+  host.desk.verify();
   EXPECT_THAT(screenRequests(), IsEmpty());
   EXPECT_THAT(pictures(), IsEmpty());
   EXPECT_THAT(filesIn(folder / "TEMP"), IsEmpty());
