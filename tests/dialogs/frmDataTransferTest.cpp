@@ -75,7 +75,8 @@ TEST_F(GetDataTest, ChoicesAreOfferedAtTheActiveCellAndComeBackAtTheNextOpeningA
   getData([](frmDataTransfer& f, User& user) {
     EXPECT_THAT(selectedItems(f.annotationsList), ElementsAre(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13));
     EXPECT_EQ(f.startCell.Text(), "B3");
-    EXPECT_EQ(f.makeExcelGraphCheckBox.Value() * 10 + f.incEngUnits.Value(), 11);
+    EXPECT_EQ(f.makeExcelGraphCheckBox.Value(), forms::vbChecked);
+    EXPECT_EQ(f.incEngUnits.Value(), forms::vbChecked);
     EXPECT_FALSE(f.repMeasBtn.Enabled());
     user.tick(f.EnableGetRepeatedMeasurements);
     EXPECT_TRUE(f.repMeasBtn.Enabled());
@@ -152,7 +153,6 @@ TEST_F(GetDataTest, TheRepeatedScheduleShownIsTheOneStoredOrEdited) {
   settings->m_duration = 600;
   getData(
       [](frmDataTransfer& f, User& user) {
-        EXPECT_TRUE(f.repMeasBtn.Enabled());
         EXPECT_THAT(crlfLines(f.repMeasureLabel.Caption()),
                     ElementsAre("Start Time:", "     Immediately", "Interval:", "     0 seconds",
                                 "Number of measurements:", "     25", "Analyzer is in Single Sweep mode"));

@@ -151,8 +151,8 @@ TEST_F(ScheduleControlTest, StartsAtASetTimeOnlyWhenItIsAheadOfInitToTheMinute) 
     c.Init(immediate, immediate ? Date::fromParts(2027, 2, 28, 4, 7, 50) : Date::fromParts(2027, 1, 31, 23, 59, 0));
     EXPECT_TRUE(c.immediateOption.Value());
     EXPECT_FALSE(c.startDate.Enabled());
-    const auto day = c.startDate.Value().parts();
-    EXPECT_EQ(day.month * 100 + day.day, 228);
+    EXPECT_EQ(c.startDate.Value().parts().month, 2);
+    EXPECT_EQ(c.startDate.Value().parts().day, 28);
     EXPECT_EQ(c.startTime.Hour() * 100 + c.startTime.Minute(), 407);
   }
 
