@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "automation/Conversions.h"
 #include "automation/Error.h"
 #include "automation/PropertyBag.h"
 #include "connections/DataConnection.h"
 #include "connections/ExcelDataConnection.h"
 #include "connections/WordDataConnection.h"
-#include "office/excel/Constants.h"
-#include "office/word/System.h"
 #include "support/ErrorOf.h"
 #include "support/HostFixture.h"
 
