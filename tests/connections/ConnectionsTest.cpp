@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "automation/Error.h"
 #include "automation/PropertyBag.h"
 #include "connections/DataConnection.h"
 #include "connections/ExcelDataConnection.h"
 #include "connections/WordDataConnection.h"
-#include "support/ErrorOf.h"
 #include "support/HostFixture.h"
 
 namespace zel {
@@ -14,7 +12,6 @@ namespace {
 using automation::ObjectPtr;
 using automation::Variant;
 using testing::Host;
-using testsupport::errorOf;
 
 struct InitArgs {
   ObjectPtr app;
@@ -45,6 +42,9 @@ TEST(Connections, EachBindsToItsOwnHostWithADocumentOpen) {
   host.word->Documents()->Add();
   ASSERT_TRUE(InitArgs{host.word}.on(word));
   EXPECT_EQ(word.SavedDataCValue(), WordSaved);
+  automation::PropertyBag wordBag;
+  word.WriteProperties(wordBag);
+  EXPECT_EQ(wordBag.size(), 0u) << "Word keeps no transfer settings";
 
   auto otherExcel = office::excel::createApplication();
   otherExcel->Workbooks()->Add();
@@ -125,33 +125,6 @@ TEST(ExcelConnection, SavesItsTransferSettingsOnlyWhenItHasThemAndShowsTheStatus
   host.excel->setDisplayStatusBar(false);
   bound.UpdateStatus("hidden");
   EXPECT_EQ(host.excel->StatusBar(), Variant(false));
-}
-
-TEST(WordConnection, DataTransferMembersRaiseTheUnsupportedErrorAndTouchNothing) {
-  Host host;
-  host.startWord();
-  WordDataConnection connection;
-  InitArgs args{host.word};
-  ASSERT_TRUE(args.on(connection));
-  bool immed = false;
-  automation::Date start(46000.25);
-  int32_t samples = 3, interval = 10;
-  const std::vector<std::function<void()>> unsupported = {
-      [&] { connection.DoDataTransfer(immed, start, samples, interval); },
-      [&] { connection.TransferDataToApp(); },
-      [&] { connection.EnableRepeatMeaureButtons(); },
-      [&] { connection.EnableSingleMeaureButtons(); },
-  };
-  for (const auto& call : unsupported) EXPECT_EQ(errorOf(call), static_cast<int32_t>(0x80040005u));
-  EXPECT_FALSE(immed);
-  EXPECT_EQ(samples, 3);
-  EXPECT_EQ(interval, 10);
-
-  // Word saves nothing.
-  automation::PropertyBag bag;
-  connection.WriteProperties(bag);
-  EXPECT_EQ(bag.size(), 0u);
-  host.desk.verify();
 }
 
 }  // namespace

@@ -119,13 +119,10 @@ TEST_F(ScreenImage, TheDialogAsTheUserMeetsItAndTheFileNameGoesToTheAnalyzerAsCh
     EXPECT_EQ(request.title, "Save Screen Image");
     EXPECT_EQ(request.flags & (forms::cdlOFNOverwritePrompt | forms::cdlOFNPathMustExist),
               forms::cdlOFNOverwritePrompt | forms::cdlOFNPathMustExist);
-    EXPECT_THAT(request.filters(),
-                ElementsAre(std::pair<std::string, std::string>{"GIF (*.gif)", "*.gif"},
-                            std::pair<std::string, std::string>{"Windows Bitmap (*.bmp)", "*.bmp"},
-                            std::pair<std::string, std::string>{"Windows Metafile (*.wmf)", "*.wmf"},
-                            std::pair<std::string, std::string>{"JPEG File Interchange Format (*.jpg)", "*.jpg"},
-                            std::pair<std::string, std::string>{"Tagged Image File Format (*.tif)", "*.tif"},
-                            std::pair<std::string, std::string>{"Windows Enhanced Metafile (*.emf)", "*.emf"}));
+    EXPECT_EQ(request.filter,
+              "GIF (*.gif)|*.gif|Windows Bitmap (*.bmp)|*.bmp|Windows Metafile (*.wmf)|*.wmf|"
+              "JPEG File Interchange Format (*.jpg)|*.jpg|Tagged Image File Format (*.tif)|*.tif|"
+              "Windows Enhanced Metafile (*.emf)|*.emf");
     return forms::FileChoice{R"(C:\Shots\trace.bmp)", 2};
   });
   fs::create_directories(folder / "Shots");
@@ -232,7 +229,6 @@ TEST_F(ScreenImage, InWordThePictureGoesIntoTheActiveDocumentAsWordPlacesItAndNe
   // Nothing but the file name: embedded, at the top left, in the metafile's own size.
   EXPECT_EQ(placed[0]->picture().fileName, kMetafile);
   EXPECT_FALSE(placed[0]->picture().linked);
-  EXPECT_EQ(std::string(placed[0]->picture().bytes.begin(), placed[0]->picture().bytes.begin() + 4), "\xD7\xCD\xC6\x9A");
   EXPECT_EQ(std::make_tuple(placed[0]->Left(), placed[0]->Width(), placed[0]->Height()), std::make_tuple(0, 480, 360));
 
   while (host.word->Documents()->Count() > 0) host.word->ActiveDocument()->Close();
