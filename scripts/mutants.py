@@ -149,6 +149,9 @@ FAULTS = [
                  '          .put("m_SamplesSpecifiedAsDuration", 0x40030007, fieldPut(&Self::m_SamplesSpecifiedAsDuration))\n'
                  '          .get("m_duration", 0x40030006, fieldGet(&Self::m_duration))\n'
                  '          .put("m_duration", 0x40030006, fieldPut(&Self::m_duration))\n')]),
+    Fault("transfer: a saved key in another letter case", "transfer/DataTransfer.cpp",
+          'propBag.WriteProperty(key("samplesSpecifiedAsDuration")', 'propBag.WriteProperty(key("SamplesSpecifiedAsDuration")',
+          [TRANSFER], "DataTransferSettings.*"),
     Fault("transfer: a unit label in another letter case", "transfer/TransferNames.cpp", '{"PT", "PTesla", 0},',
           '{"PT", "pTesla", 0},', [TRANSFER], "TraceTransfer.*"),
     # --- dialogs --------------------------------------------------------------------------------
@@ -255,6 +258,9 @@ FAULTS = [
     Fault("connections: another workbook's deactivation resets the bar", "connections/ExcelDataConnection.cpp",
           "if (Wb == workbook_) SetInitialToolbarState();", "if (Wb != workbook_) SetInitialToolbarState();",
           [CONNECTIONS]),
+    Fault("connections: a hidden status bar overwritten", "connections/ExcelDataConnection.cpp",
+          "  if (host().DisplayStatusBar()) host().setStatusBar(Variant(msg));", "  host().setStatusBar(Variant(msg));",
+          [CONNECTIONS], "ExcelConnection.*"),
     Fault("connections: the temporary metafile's name", "connections/ScreenImageTransfer.cpp",
           'return folder + "t5200" +', 'return folder + "t520" +', [CONNECTIONS]),
     # --- apps -----------------------------------------------------------------------------------
