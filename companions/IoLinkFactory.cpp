@@ -9,8 +9,8 @@
 namespace kro {
 
 std::shared_ptr<IoLink> makeIoLink(std::string_view address, const RS232Config& serialSettings) {
-  if (TcpSocketLink::parse(address)) return std::make_shared<TcpSocketLink>(std::string(address));
-  if (SerialLink::devicePath(address))
+  if (socketEndpoint(address)) return std::make_shared<TcpSocketLink>(std::string(address));
+  if (serialDevicePath(address))
     return std::make_shared<SerialLink>(std::string(address), serialSettings);
   const auto parts = splitVisaAddress(address);
   if (isVisaResource(parts[0], "GPIB"))
@@ -19,8 +19,8 @@ std::shared_ptr<IoLink> makeIoLink(std::string_view address, const RS232Config& 
                          kLinkSource);
   throw companionError(ErrorCode::BadAddress,
                        fmt::format("'{}' is not an instrument address this computer can open; use "
-                                   "TCPIP0::host::port::SOCKET or ASRL/dev/ttyS0::INSTR",
-                                   address),
+                                   "TCPIP0::host::port::SOCKET or {}",
+                                   address, kSerialAddressExample),
                        kLinkSource);
 }
 

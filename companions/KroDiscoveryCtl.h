@@ -12,6 +12,7 @@
 #include "automation/Object.h"
 #include "companions/CIOSettings.h"
 #include "companions/RS232Config.h"
+#include "companions/VisaAddress.h"
 #include "forms/CommandButton.h"
 #include "forms/Label.h"
 #include "forms/ListBox.h"
@@ -51,7 +52,7 @@ class KroDiscoveryCtl : public forms::UserControl, public automation::Object {
 
   // Address forms offered in the pick list besides the link already chosen.
   static constexpr const char* kTcpExample = "TCPIP0::localhost::5025::SOCKET";
-  static constexpr const char* kSerialExample = "ASRL/dev/ttyS0::INSTR";
+  static constexpr const char* kSerialExample = kSerialAddressExample;
 
   // Child controls, in creation order.
   forms::Label& supportedInstrumentsLabel = add<forms::Label>("supportedInstrumentsLabel");

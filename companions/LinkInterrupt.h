@@ -5,8 +5,9 @@
 // operation fails the same way until it is reset: the process is ending, and nothing more is
 // asked of the instrument.
 //
-// A pipe carries it, so that trigger() may be called from any thread (a signal thread) and a
-// waiting poll() wakes without a time-out slice.
+// A pipe carries it (a manual-reset event on Windows), so that trigger() may be called from any
+// thread (a signal thread, a console control handler) and a waiting poll() or
+// WaitForMultipleObjects wakes without a time-out slice.
 namespace kro {
 
 class LinkInterrupt {
@@ -22,12 +23,21 @@ class LinkInterrupt {
   // Lets links work again (tests, and a host that goes on after a stop).
   void reset() noexcept;
   bool triggered() const noexcept;
+#ifdef _WIN32
+  // Signalled while triggered: links wait on it beside their own event.
+  void* event() const noexcept { return event_; }
+#else
   // Readable while triggered: links poll it beside their own descriptor.
   int fd() const noexcept { return pipe_[0]; }
+#endif
 
  private:
   LinkInterrupt();
+#ifdef _WIN32
+  void* event_ = nullptr;
+#else
   int pipe_[2] = {-1, -1};
+#endif
 };
 
 }  // namespace kro

@@ -1,26 +1,26 @@
 #include "LinkInterrupt.h"
 
-#include <atomic>
+#include <windows.h>
 
-// No link of this build waits on a descriptor, so the stop is a flag that each connect, send and
-// receive looks at before it starts.
+#include <system_error>
+
 namespace kro {
-
-namespace {
-std::atomic<bool> stopped{false};
-}
 
 LinkInterrupt& LinkInterrupt::instance() {
   static LinkInterrupt interrupt;
   return interrupt;
 }
 
-LinkInterrupt::LinkInterrupt() = default;
+LinkInterrupt::LinkInterrupt() {
+  // Manual reset: a level, not an event, so that a wait that starts after the trigger ends too.
+  event_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!event_) throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(), "CreateEvent");
+}
 
-void LinkInterrupt::trigger() noexcept { stopped = true; }
+void LinkInterrupt::trigger() noexcept { ::SetEvent(event_); }
 
-void LinkInterrupt::reset() noexcept { stopped = false; }
+void LinkInterrupt::reset() noexcept { ::ResetEvent(event_); }
 
-bool LinkInterrupt::triggered() const noexcept { return stopped; }
+bool LinkInterrupt::triggered() const noexcept { return ::WaitForSingleObject(event_, 0) == WAIT_OBJECT_0; }
 
 }  // namespace kro

@@ -1,39 +1,34 @@
 #pragma once
 // A raw TCP socket link: "TCPIP0::host::port::SOCKET" (the board number may be left out).
 // Commands and replies are lines; the connect attempt is bounded by the time-out too.
-#include <asio.hpp>
-#include <optional>
-
-#include "companions/FdIoLink.h"
+#include "companions/SystemIoLink.h"
+#include "companions/VisaAddress.h"
 
 namespace kro {
 
-class TcpSocketLink final : public FdIoLink {
+class TcpSocketLink final : public SystemIoLink {
  public:
-  // `address` must be a socket address (see parse); raises BadAddress otherwise.
+  // `address` must be a socket address (see socketEndpoint); raises BadAddress otherwise.
   explicit TcpSocketLink(std::string address);
   ~TcpSocketLink() override;
-
-  struct Endpoint {
-    std::string host;
-    std::string port;
-  };
-  // The host and port of a socket address; nullopt when the text is not one.
-  static std::optional<Endpoint> parse(std::string_view address);
 
   static constexpr const char* kProgId = "KroSocket.SocketLink";
   static constexpr const char* kClassName = "SocketLink";
   const automation::TypeInfo& typeInfo() const override;
 
   std::string kind() const override { return "TCP socket"; }
-  const Endpoint& endpoint() const { return endpoint_; }
+  const SocketEndpoint& endpoint() const { return endpoint_; }
 
  protected:
   void openTransport(Millis timeout) override;
   void closeTransport() noexcept override;
+#ifdef _WIN32
+  Io readSome(std::span<uint8_t> buffer, Millis timeout, size_t& count) override;
+  Io writeSome(std::span<const uint8_t> data, Millis timeout, size_t& count) override;
+#endif
 
  private:
-  Endpoint endpoint_;
+  SocketEndpoint endpoint_;
 };
 
 }  // namespace kro

@@ -168,9 +168,10 @@ void frmDataTransfer::repMeasBtnClick() {
 void frmDataTransfer::getDataBtnClick() {
   // The first sheet of the first workbook only tells whether the start cell and the trace fit
   // on a sheet; the data goes to a new sheet of its own.
-  office::excel::Workbook& firstBook = required(required(required(m_app).Workbooks()).Item(Variant(int32_t{1})));
-  office::excel::Worksheet& sheet =
-      required(office::excel::asWorksheet(required(firstBook.Sheets()).Item(Variant(int32_t{1}))));
+  // Held, not borrowed: the host's Excel hands out a new object for each of them.
+  const auto firstBook = required(required(m_app).Workbooks()).Item(Variant(int32_t{1}));
+  const auto firstSheet = office::excel::asWorksheet(required(required(firstBook).Sheets()).Item(Variant(int32_t{1})));
+  office::excel::Worksheet& sheet = required(firstSheet);
   const std::string cell = startCell.Text();
 
   std::shared_ptr<office::excel::Range> start;

@@ -11,9 +11,8 @@
 #include "companions/IoLinkFactory.h"
 #include "companions/ReplyExcerpt.h"
 #include "companions/ScpiSession.h"
-#include "companions/SerialLink.h"
-#include "companions/TcpSocketLink.h"
 #include "companions/TraceCodec.h"
+#include "companions/VisaAddress.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
@@ -47,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     }
     default:
-      kro::TcpSocketLink::parse(text);
-      kro::SerialLink::devicePath(text);
+      kro::socketEndpoint(text);
+      kro::serialDevicePath(text);
       try {
         kro::makeIoLink(std::string(text));
       } catch (const automation::Error&) {

@@ -177,7 +177,8 @@ void DataTransfer::DoDataTransfer(std::shared_ptr<office::excel::Application>& a
 
   // The reads must outlast a whole sweep (a repeated measurement waits for a fresh one), so the
   // time-out is raised for them and only for them.
-  InstrumentDevice& device = require(instrument.Device());
+  const auto deviceObject = instrument.Device();
+  InstrumentDevice& device = require(deviceObject);
   const int32_t wantedTimeout = automation::CLng(Variant((sweepTime_ + 2) * 1000));
   std::optional<int32_t> previousTimeout;
   if (wantedTimeout > device.IoTimeout()) {

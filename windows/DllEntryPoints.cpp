@@ -6,10 +6,12 @@
 
 // The library's headers first: windows.h's macros (S_OK, interface, MAX_PATH) would rewrite
 // their names. Below them S_OK and friends are the Windows macros, of the same values.
+#include "automation/Error.h"
 #include "automation/Registry.h"
 #include "companions/ServerRegistration.h"
 #include "companions/UtilitiesRegistration.h"
 #include "control/Registration.h"
+#include "forms/DispatchDesktop.h"
 #include "office/com/OfficeViews.h"
 
 #include "automation/com/ComObjects.h"
@@ -21,6 +23,30 @@
 namespace {
 
 HMODULE thisModule = nullptr;
+
+// The ProgID of a desktop that a test run plays (HKEY_CURRENT_USER\Software\ZELControlProj,
+// value "TestDesktop"), written by the test run into its own Wine prefix; "" on a user's
+// machine, where the dialogs are the library's own windows.
+std::string testDesktopProgId() {
+  char value[256] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueA(HKEY_CURRENT_USER, "Software\\ZELControlProj", "TestDesktop", RRF_RT_REG_SZ, nullptr, value,
+                   &size) != ERROR_SUCCESS)
+    return {};
+  return value;
+}
+
+// Forms and message boxes go to the test run's desktop when it names one. The object is kept
+// for the life of the process, never released: at the process's end COM is gone before it.
+void chooseDesktop() {
+  const std::string progId = testDesktopProgId();
+  if (progId.empty()) return;
+  try {
+    forms::setDesktop(new forms::DispatchDesktop(automation::com::createComObject(progId)));
+  } catch (const automation::Error&) {
+    // Not registered: nobody plays it, and the library's own desktop stays.
+  }
+}
 
 // The process's registry holds what the library creates for itself (the instrument server and
 // its companions) and its own public classes, once; a class it does not hold is COM's.
@@ -34,6 +60,7 @@ void registerInProcess() {
     registry.setOutsideFactory(automation::com::createComObject);
     office::com::registerExcelViews(registry);
     office::com::registerWordViews(registry);
+    chooseDesktop();
   });
 }
 

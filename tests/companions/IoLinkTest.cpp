@@ -2,6 +2,7 @@
 // needs: well-formed replies, silence, early closes and hostile headers.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include "RawServer.h"
 #include "companions/IoLinkFactory.h"
@@ -61,8 +62,8 @@ TEST(IoLinkAddress, FactoryMakesTheLinkTheAddressNames) {
       EXPECT_THAT(text, HasSubstr("TCPIP0::host::port::SOCKET"));
     }
   }
-  EXPECT_EQ(kro::SerialLink::devicePath("ASRL3::INSTR"), "/dev/ttyS2");
-  EXPECT_EQ(kro::SerialLink::devicePath("ASRL/dev/pts/5::INSTR"), "/dev/pts/5");
+  EXPECT_EQ(kro::serialDevicePath("ASRL3::INSTR"), "/dev/ttyS2");
+  EXPECT_EQ(kro::serialDevicePath("ASRL/dev/pts/5::INSTR"), "/dev/pts/5");
   EXPECT_THAT(expectError(ErrorCode::BadAddress, [] { kro::makeIoLink("GPIB0::20::INSTR"); }),
               HasSubstr("no GPIB interface"));
 }

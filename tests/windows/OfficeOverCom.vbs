@@ -1,20 +1,7 @@
 ' The in-memory Excel and Word of ZELTestServers.dll handed to the control as its host: every
 ' call the control makes into them crosses IDispatch, as into the real Office.
-Const barName = "ORV/ZEL Spectrum Analyzer"
 Dim xl, wd, ctl, bar, i, stopDate, calls, expected, states
 Set calls = CreateObject("ZELTest.CallLog")
-
-Function ExcelWithBar()
-  Dim app, b, c
-  Set app = CreateObject("ZELTest.ExcelApplication")
-  app.Workbooks.Add
-  Set b = app.CommandBars.Add(barName, 1)
-  For Each c In Array("About", "Connect", "Connected", "Capture/Restore Settings", "Get Data", _
-                      "Stop Repeated Measurement", "Get Screen Image", "Help")
-    b.Controls.Add.Caption = c
-  Next
-  Set ExcelWithBar = app
-End Function
 
 Set xl = ExcelWithBar()
 Set ctl = CreateObject("ZELControlProj.ZELControl")

@@ -1,5 +1,7 @@
 #include "CallLog.h"
 
+#include "CallLine.h"
+
 #include <mutex>
 #include <vector>
 
@@ -30,11 +32,14 @@ void CallLog::Clear() {
   lines.clear();
 }
 
+std::string CallLog::Shown(const automation::Variant& value) { return shownValue(value); }
+
 const automation::TypeInfo& CallLog::typeInfo() const {
   static const automation::TypeInfo info = automation::TypeInfoBuilder<CallLog>("CallLog")
                                                .interface("{0186C332-0936-4785-BF8C-A3B175778A3C}", "CallLog")
                                                .get("Text", 1, &CallLog::Text)
                                                .method("Clear", 2, &CallLog::Clear)
+                                               .method("Shown", 3, &CallLog::Shown)
                                                .build();
   return info;
 }

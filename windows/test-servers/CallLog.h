@@ -1,10 +1,7 @@
 #pragma once
-// What the control called on the in-memory Excel and Word through IDispatch, one line a call:
-//   Range.Value put 1033 (2-D array)
-// the object's class, the member, the kind of call (get, put, putref, call), the caller's locale
-// and the arguments in call order: strings quoted, numbers as VB prints them, objects by class,
-// arrays by their dimensions, an optional argument left out as missing. A script reads it as
-// "ZELTest.CallLog" (Text, Clear); the log's own calls are not in it.
+// What the control called on the in-memory Excel and Word through IDispatch, one line a call
+// (CallLine.h). A script reads it as "ZELTest.CallLog" (Text, Clear); the log's own calls and
+// the desktop's are not in it. Shown writes a cell's value as the Linux build's comparison does.
 #include <string>
 
 #include "automation/Object.h"
@@ -15,6 +12,8 @@ class CallLog final : public automation::Object {
  public:
   std::string Text();
   void Clear();
+  // A value as the comparison with the Linux build writes it (CallLine.h: shownValue).
+  std::string Shown(const automation::Variant& value);
 
   const automation::TypeInfo& typeInfo() const override;
 };

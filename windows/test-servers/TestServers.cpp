@@ -2,9 +2,11 @@
 // run under Wine only (never installed with the library). A script creates one, hands it to the
 // control as its host application and reads the cells back; every call between the control and
 // this Excel then crosses IDispatch, as it does to the real one, and goes into the call log.
+// The library's dialogs and message boxes come to "ZELTest.Desktop" when the run points it here.
 #include <string>
 
 #include "CallLog.h"
+#include "TestDesktop.h"
 #include "automation/Registry.h"
 #include "office/excel/MemoryApplication.h"
 #include "office/word/MemoryApplication.h"
@@ -40,6 +42,12 @@ automation::Registry& servers() {
                      .className = "CallLog",
                      .filePath = kServerFile,
                      .factory = [] { return automation::ObjectPtr(std::make_shared<zeltest::CallLog>()); }});
+    // The person at the screen, one for the process: the script and the library share it.
+    r.registerClass({.progId = "ZELTest.Desktop",
+                     .clsid = "{0F6D2B8E-4C71-4A9D-B3E5-7A18C2D94F63}",
+                     .className = "Desktop",
+                     .filePath = kServerFile,
+                     .factory = &zeltest::TestDesktop::instance});
     zeltest::recordCalls();
     return r;
   }();

@@ -11,6 +11,7 @@
 #include "ComObjects.h"
 #include "ComVariant.h"
 
+#include <dispex.h>
 #include <ocidl.h>
 
 namespace automation::com {
@@ -370,7 +371,7 @@ ULONG DispatchServer::Release() {
 }
 
 // Another component's object, called late-bound by name through its IDispatch.
-class DispatchClient final : public Object {
+class DispatchClient final : public ForeignObject {
  public:
   explicit DispatchClient(IDispatch* dispatch) : dispatch_(dispatch), info_(classNameOf(dispatch), {}) {
     dispatch_->AddRef();
@@ -379,16 +380,24 @@ class DispatchClient final : public Object {
 
   IDispatch* dispatch() const { return dispatch_; }
   const TypeInfo& typeInfo() const override { return info_; }
-  // The locale the calls pass; the objects they return inherit it.
-  void setLocale(LCID locale) { locale_ = locale; }
+  void setLocale(uint32_t locale) override { locale_ = locale; }
 
   DispId dispIdOf(std::string_view name) const override {
     std::wstring wide = widen(name);
     LPOLESTR names[] = {wide.data()};
     DISPID id = DISPID_UNKNOWN;
-    if (FAILED(dispatch_->GetIDsOfNames(IID_NULL, names, 1, locale_, &id)))
-      throw Error::vb(vbErrNotSupported);
-    return id;
+    if (SUCCEEDED(dispatch_->GetIDsOfNames(IID_NULL, names, 1, locale_, &id))) return id;
+    // Some script engines name the members of a script's own class objects through
+    // IDispatchEx only.
+    IDispatchEx* extended = nullptr;
+    if (SUCCEEDED(dispatch_->QueryInterface(__uuidof(IDispatchEx), reinterpret_cast<void**>(&extended)))) {
+      BSTR text = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+      const HRESULT hr = extended->GetDispID(text, fdexNameCaseInsensitive, &id);
+      SysFreeString(text);
+      extended->Release();
+      if (SUCCEEDED(hr)) return id;
+    }
+    throw Error::vb(vbErrNotSupported);
   }
   Variant invoke(std::string_view name, DispatchKind kind, DispatchArgs& args) override {
     return invoke(dispIdOf(name), kind, args);
@@ -503,12 +512,6 @@ ObjectPtr createComObject(std::string_view progIdOrClsid) {
   ObjectPtr object = objectOf(dispatch);
   dispatch->Release();
   return object;
-}
-
-bool isForeign(const ObjectPtr& object) { return dynamic_cast<const DispatchClient*>(object.get()) != nullptr; }
-
-void setLocale(const ObjectPtr& object, LCID locale) {
-  if (auto* client = dynamic_cast<DispatchClient*>(object.get())) client->setLocale(locale);
 }
 
 void setInvokeObserver(InvokeObserver observer) { invokeObserver = std::move(observer); }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "automation/Foreign.h"
 #include "automation/Object.h"
 
 // After the system's headers, whose names the Windows headers' macros would rewrite.
@@ -19,19 +20,6 @@ IDispatch* dispatchOf(const ObjectPtr& object);
 // The system's own object behind one of ours, or another component's object wrapped for
 // late-bound calls by name; nullptr for a null pointer.
 ObjectPtr objectOf(IDispatch* dispatch);
-
-// Another component's object, as objectOf wraps it.
-bool isForeign(const ObjectPtr& object);
-// The locale its calls pass (LOCALE_USER_DEFAULT until set), and the objects they return.
-void setLocale(const ObjectPtr& object, LCID locale);
-
-// An object of this library that stands for another component's object, seen through one of
-// the system's interfaces: crossing COM, it is that object again.
-class ForeignView {
- public:
-  virtual ~ForeignView() = default;
-  virtual const ObjectPtr& viewed() const = 0;
-};
 
 // CreateObject for classes outside this library: CLSIDFromProgID and CoCreateInstance. 429 when
 // the class is unknown or refuses to be created.

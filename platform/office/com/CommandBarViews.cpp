@@ -1,6 +1,5 @@
 #include "office/com/OfficeViews.h"
 
-// Last: the Windows headers it brings would rewrite the names above.
 #include "office/com/LateBound.h"
 
 namespace office::com {

@@ -12,7 +12,6 @@
 #include "office/excel/Workbooks.h"
 #include "office/excel/Worksheet.h"
 
-// Last: the Windows headers it brings would rewrite the names above.
 #include "office/com/LateBound.h"
 
 namespace office::com {

@@ -1,5 +1,5 @@
 #pragma once
-// One of the host's own Office objects (an IDispatch of another process or module), seen
+// One of the host's own Office objects (in the Windows build an IDispatch of another module), seen
 // through the system's interface for it. Every member is a late-bound call by name, as the
 // original's VB code made them: locale 1033, optional arguments that were left out passed as
 // COM's "missing" value, failures raised as the automation error the host gave.
@@ -8,25 +8,25 @@
 #include <utility>
 
 #include "automation/Conversions.h"
+#include "automation/Foreign.h"
 #include "automation/Object.h"
 #include "automation/Registry.h"
 #include "automation/Variant.h"
-#include "automation/com/ComObjects.h"
 
 namespace office::com {
 
 // The locale every host call passes (US English), so that numbers and dates keep their meaning
 // whatever the user's settings.
-inline constexpr LCID kHostLocale = 1033;
+inline constexpr uint32_t kHostLocale = 1033;
 
 // An argument left out: VT_ERROR DISP_E_PARAMNOTFOUND, which Office reads as missing.
-inline automation::Variant missing() { return automation::Variant::error(static_cast<int32_t>(DISP_E_PARAMNOTFOUND)); }
+inline automation::Variant missing() { return automation::Variant::error(automation::kParamNotFound); }
 
 template <class Interface>
-class LateBound : public Interface, public automation::com::ForeignView {
+class LateBound : public Interface, public automation::ForeignView {
  public:
   explicit LateBound(automation::ObjectPtr target) : target_(std::move(target)) {
-    automation::com::setLocale(target_, kHostLocale);
+    automation::setLocale(target_, kHostLocale);
   }
   const automation::ObjectPtr& viewed() const override { return target_; }
 
@@ -79,7 +79,7 @@ class LateBound : public Interface, public automation::com::ForeignView {
 template <class V>
 automation::Registry::View viewOfForeign() {
   return [](const automation::ObjectPtr& object) -> automation::ObjectPtr {
-    if (!automation::com::isForeign(object)) return nullptr;
+    if (!automation::isForeign(object)) return nullptr;
     return std::make_shared<V>(object);
   };
 }

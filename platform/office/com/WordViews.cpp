@@ -6,7 +6,6 @@
 #include "office/word/Shapes.h"
 #include "office/word/System.h"
 
-// Last: the Windows headers it brings would rewrite the names above.
 #include "office/com/LateBound.h"
 
 namespace office::com {

@@ -1,0 +1,78 @@
+// The Windows test run's Get Data scenario in the Linux build: the control that reaches Excel
+// only through the late-bound views (as it reaches the host's Excel in the Windows build) leaves
+// the same workbook as the control that holds the in-memory Excel itself, and every call it
+// makes passes US English.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <string>
+
+#include "GetDataScenario.h"
+#include "RecordedObject.h"
+#include "automation/Clock.h"
+#include "automation/Registry.h"
+#include "office/com/OfficeViews.h"
+#include "office/excel/Application.h"
+#include "office/excel/Characters.h"
+#include "office/excel/MemoryApplication.h"
+#include "office/excel/Range.h"
+#include "office/excel/Workbooks.h"
+#include "simulator/AnalyzerServer.h"
+
+namespace zeltest {
+namespace {
+
+// Each run on an analyzer of its own with the same noise, on a clock that stands still between
+// the host's waits, so that sheet names and values match; only the analyzer's own clock, in the
+// Date/Time annotation, runs on.
+ScenarioResult play(bool throughViews) {
+  sim::AnalyzerServer analyzer(sim::ServerOptions{.port = 0, .seed = 7});
+  analyzer.start();
+  automation::FakeClock clock;
+  automation::ScopedClock clockScope(clock);
+  std::ifstream answers(ZEL_ANSWERS);
+  return playGetData("TCPIP0::127.0.0.1::" + std::to_string(analyzer.port()) + "::SOCKET", answers, throughViews);
+}
+
+std::vector<std::string> withoutAnalyzerTime(std::vector<std::string> cells) {
+  static const std::regex dateTime(R"(\t\d+/\d+/\d{4} \d+:\d\d:\d\d [AP]M\t)");
+  for (std::string& cell : cells) cell = std::regex_replace(cell, dateTime, "\t(the analyzer's time)\t");
+  return cells;
+}
+
+TEST(OfficeViews, GetDataThroughTheViewsLeavesTheSameWorkbookAndPassesUsEnglish) {
+  const ScenarioResult itself = play(false);
+  const ScenarioResult viewed = play(true);
+  EXPECT_EQ(viewed.problems, "");
+  EXPECT_EQ(viewed.transcript,
+            "form frmConnect1 (Connect To ORV/ZEL-Q/R/VX Spectrum Analyzer)\nform frmDataTransfer (Get Data)\n"
+            "form FrmRepeatedMeasurements (Repeated Measurements)\n");
+  // Three measurements of 1001 points, each an x column and a trace with their headings.
+  ASSERT_GT(itself.cells.size(), 3u * 2 * 1002);
+  EXPECT_EQ(withoutAnalyzerTime(viewed.cells), withoutAnalyzerTime(itself.cells));
+
+  ASSERT_FALSE(viewed.calls.empty());
+  for (const std::string& call : viewed.calls) EXPECT_NE(call.find(" 1033"), std::string::npos) << call;
+}
+
+// An optional argument left out before one that is given goes as missing, and the in-memory
+// Excel takes it as left out.
+TEST(OfficeViews, AnArgumentLeftOutGoesAsMissing) {
+  automation::Registry registry;
+  automation::ScopedRegistry registryScope(registry);
+  office::com::registerExcelViews(registry);
+  const auto excel = office::excel::createApplication();
+  excel->Workbooks()->Add(automation::Variant());
+  const auto record = std::make_shared<CallRecord>();
+  const auto host = automation::Variant(automation::ObjectPtr(std::make_shared<RecordedObject>(excel, record)))
+                        .objectAs<office::excel::Application>();
+  const auto cell = host->Range(automation::Variant("B3"), automation::Variant());
+  cell->setValue(automation::Variant("Trace1 (dBm)"));
+  record->clear();
+  EXPECT_EQ(cell->Characters(automation::Variant(), automation::Variant(int32_t{5}))->Text(), "Trace");
+  EXPECT_EQ(record->front(), "Range.Characters get 1033 (missing, 5)");
+}
+
+}  // namespace
+}  // namespace zeltest

@@ -1,0 +1,61 @@
+#include "RecordedObject.h"
+
+#include "CallLine.h"
+
+namespace zeltest {
+
+using automation::DispatchKind;
+using automation::ObjectPtr;
+using automation::Variant;
+
+namespace {
+
+// What reaches the other side of IDispatch for an argument: the object a view or a recorded
+// object stands for.
+Variant crossed(const Variant& arg) {
+  if (!arg.isObject()) return arg;
+  ObjectPtr object = arg.asObject();
+  for (;;) {
+    if (auto* view = dynamic_cast<const automation::ForeignView*>(object.get())) {
+      object = view->viewed();
+    } else if (auto* recorded = dynamic_cast<const RecordedObject*>(object.get())) {
+      object = recorded->inner();
+    } else {
+      return Variant(object);
+    }
+  }
+}
+
+}  // namespace
+
+RecordedObject::RecordedObject(ObjectPtr inner, std::shared_ptr<CallRecord> record, uint32_t locale)
+    : inner_(std::move(inner)), record_(std::move(record)), info_(inner_->typeName(), {}), locale_(locale) {}
+
+automation::DispId RecordedObject::dispIdOf(std::string_view name) const { return inner_->dispIdOf(name); }
+
+Variant RecordedObject::invoke(std::string_view name, DispatchKind kind, automation::DispatchArgs& args) {
+  return invoke(dispIdOf(name), kind, args);
+}
+
+Variant RecordedObject::invoke(automation::DispId id, DispatchKind kind, automation::DispatchArgs& args) {
+  const automation::TypeInfo& info = inner_->typeInfo();
+  // "Set x.P = obj" on a property that has only a put, as COM's dispatch takes it.
+  const automation::MemberInfo* member = info.find(id, kind);
+  DispatchKind called = kind;
+  if (!member && kind == DispatchKind::PropertyPutRef) {
+    member = info.find(id, DispatchKind::PropertyPut);
+    called = DispatchKind::PropertyPut;
+  }
+  automation::DispatchArgs passed;
+  for (const Variant& arg : args) passed.push_back(crossed(arg));
+  record_->push_back(callLine(*inner_, member ? member->name : std::string(), kind, locale_, passed));
+  // An optional argument left out reaches the callee as no value at all.
+  for (Variant& arg : passed)
+    if (arg.isError() && arg.asError() == automation::kParamNotFound) arg = Variant();
+  Variant result = inner_->invoke(id, called, passed);
+  if (result.isObject() && result.asObject())
+    return Variant(ObjectPtr(std::make_shared<RecordedObject>(result.asObject(), record_, locale_)));
+  return result;
+}
+
+}  // namespace zeltest

@@ -1,0 +1,43 @@
+#pragma once
+// The in-memory Office as another component, in the Linux build: the system sees it through
+// the same late-bound views as the host's Office in the Windows build, and every call the views
+// make into it goes into a log, written as the Windows test servers write theirs (CallLine.h).
+// A call goes by name to a dispatch id and by id to the member, as it does through IDispatch,
+// so that a name the in-memory Office does not know fails here as it fails there.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "automation/Foreign.h"
+
+namespace zeltest {
+
+using CallRecord = std::vector<std::string>;
+
+class RecordedObject final : public automation::ForeignObject {
+ public:
+  // LOCALE_USER_DEFAULT, the locale of a call until the caller chooses one.
+  static constexpr uint32_t kUserDefaultLocale = 0x400;
+
+  RecordedObject(automation::ObjectPtr inner, std::shared_ptr<CallRecord> record,
+                 uint32_t locale = kUserDefaultLocale);
+
+  const automation::ObjectPtr& inner() const { return inner_; }
+
+  const automation::TypeInfo& typeInfo() const override { return info_; }
+  void setLocale(uint32_t locale) override { locale_ = locale; }
+  automation::DispId dispIdOf(std::string_view name) const override;
+  automation::Variant invoke(std::string_view name, automation::DispatchKind kind,
+                             automation::DispatchArgs& args) override;
+  automation::Variant invoke(automation::DispId id, automation::DispatchKind kind,
+                             automation::DispatchArgs& args) override;
+
+ private:
+  automation::ObjectPtr inner_;
+  std::shared_ptr<CallRecord> record_;
+  automation::TypeInfo info_;
+  uint32_t locale_;
+};
+
+}  // namespace zeltest

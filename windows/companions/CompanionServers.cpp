@@ -1,0 +1,100 @@
+// ZELCompanions.dll: the companion components as COM classes: the instrument server
+// "KroZEL.ZELEZ" with its device and IO links, the RS-232 configuration, the discovery
+// component's IO settings and control, the utilities, the instrument setups and the component
+// version information. One module stands in for the several files the maker installs, so each
+// of their classes is registered with this module as its server. Objects that pass between
+// them (a link from the IO settings into the device's IoSession) come back to this module as
+// its own objects, not as foreign ones.
+#include <set>
+#include <string>
+
+#include "automation/Registry.h"
+#include "companions/ServerRegistration.h"
+#include "companions/UtilitiesRegistration.h"
+
+#include "automation/com/ComObjects.h"
+#include "automation/com/ComServer.h"
+#include "automation/com/ComVariant.h"
+
+#include <olectl.h>
+
+namespace {
+
+HMODULE thisModule = nullptr;
+
+automation::Registry& companions() {
+  static automation::Registry& registry = [&]() -> automation::Registry& {
+    automation::Registry& r = automation::registry();
+    kro::registerInstrumentServer(r);
+    kro::registerUtilities(r);
+    r.setOutsideFactory(automation::com::createComObject);
+    return r;
+  }();
+  return registry;
+}
+
+// The maker's files whose classes this module serves.
+std::set<std::string> companionFiles() {
+  std::set<std::string> files;
+  for (const automation::ClassRegistration& c : companions().classes()) files.insert(c.filePath);
+  return files;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    thisModule = instance;
+    DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+HRESULT STDAPICALLTYPE DllRegisterServer() {
+  try {
+    for (const std::string& file : companionFiles()) {
+      const HRESULT hr =
+          automation::com::registerServer(companions(), file, automation::com::modulePath(thisModule), "");
+      if (FAILED(hr)) return hr;
+    }
+    return S_OK;
+  } catch (...) {
+    return SELFREG_E_CLASS;
+  }
+}
+
+HRESULT STDAPICALLTYPE DllUnregisterServer() {
+  try {
+    for (const std::string& file : companionFiles()) automation::com::unregisterServer(companions(), file, "");
+    return S_OK;
+  } catch (...) {
+    return SELFREG_E_CLASS;
+  }
+}
+
+HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  try {
+    wchar_t text[40] = {};
+    StringFromGUID2(clsid, text, 40);
+    const automation::ClassRegistration* c = companions().findClass(automation::com::narrow(text, wcslen(text)));
+    // The device and the links come from their owners only.
+    if (!c || !c->factory) return CLASS_E_CLASSNOTAVAILABLE;
+    IClassFactory* classObject = automation::com::classFactory(c->factory);
+    const HRESULT hr = classObject->QueryInterface(iid, out);
+    classObject->Release();
+    return hr;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+  const bool idle = automation::com::liveReferences() == 0 && automation::com::liveClassFactories() == 0;
+  return idle ? S_OK : S_FALSE;
+}
+
+}  // extern "C"
