@@ -8,10 +8,13 @@
 #include "TestDesktop.h"
 #include "automation/Clock.h"
 #include "automation/Conversions.h"
+#include "automation/Error.h"
 #include "automation/Registry.h"
 #include "automation/SafeArray.h"
 #include "companions/ServerRegistration.h"
 #include "companions/UtilitiesRegistration.h"
+#include "companions/ZELEZ.h"
+#include "companions/com/InstrumentServerViews.h"
 #include "control/Registration.h"
 #include "control/ZELControl.h"
 #include "forms/DispatchDesktop.h"
@@ -86,13 +89,25 @@ void waitUntil(const Variant& due) {
 
 }  // namespace
 
-ScenarioResult playGetData(const std::string& address, std::istream& answers, bool throughViews) {
+ScenarioResult playGetData(const std::string& address, std::istream& answers, bool throughViews,
+                           bool serverElsewhere) {
   automation::Registry registry;
   automation::ScopedRegistry registryScope(registry);
   kro::registerInstrumentServer(registry);
   kro::registerUtilities(registry);
   zel::DllRegisterServer();
   office::com::registerExcelViews(registry);
+  const auto serverCalls = std::make_shared<CallRecord>();
+  if (serverElsewhere) {
+    // The library holds no class of the server's ProgID, so CreateObject goes outside the
+    // process's registry, as it goes to COM for a server in a module of its own.
+    registry.unregisterClass(kro::ZELEZ::kProgId);
+    registry.setOutsideFactory([serverCalls](std::string_view progId) -> automation::ObjectPtr {
+      if (progId != kro::ZELEZ::kProgId) throw automation::Error::vb(automation::vbErrCantCreateObject);
+      return std::make_shared<RecordedObject>(std::make_shared<kro::ZELEZ>(), serverCalls);
+    });
+    kro::com::registerInstrumentServerViews(registry);
+  }
 
   const auto player = std::make_shared<TestDesktop>();
   queueAnswers(*player, answers, address);
@@ -125,6 +140,7 @@ ScenarioResult playGetData(const std::string& address, std::istream& answers, bo
     Variant stopped;
     control->StopTransfer(stopped, true);
     result.calls = *record;
+    result.serverCalls = *serverCalls;
     result.cells = cellsOf(*excel->ActiveWorkbook());
   }
   // The workbook holds the control and the control its host: closing breaks the cycle.

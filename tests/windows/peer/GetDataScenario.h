@@ -17,6 +17,9 @@ struct ScenarioResult {
   // cell of A1:H1100 (sheet, cell, value, number format, horizontal alignment), TAB-separated,
   // each value as CallLine.h's shownValue writes it.
   std::vector<std::string> cells;
+  // The calls the control made into an instrument server of another module (CallLine.h), from
+  // Connect on; empty when it created its own.
+  std::vector<std::string> serverCalls;
   // Each form and message shown, and what did not go as answered (TestDesktop).
   std::string transcript;
   std::string problems;
@@ -25,7 +28,9 @@ struct ScenarioResult {
 // Answers: a line for each dialog, "NAME | action | action ...", "$ADDRESS" standing for
 // `address`; lines starting with # are comments. `throughViews`: the control sees the Excel as
 // another component's object, through the views, and its calls are recorded; otherwise it
-// holds the in-memory Excel itself.
-ScenarioResult playGetData(const std::string& address, std::istream& answers, bool throughViews);
+// holds the in-memory Excel itself. `serverElsewhere`: the control's instrument server is another
+// module's object, as one created through COM is, and its calls are recorded.
+ScenarioResult playGetData(const std::string& address, std::istream& answers, bool throughViews,
+                           bool serverElsewhere = false);
 
 }  // namespace zeltest

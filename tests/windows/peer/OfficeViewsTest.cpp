@@ -4,6 +4,7 @@
 // makes passes US English.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
 #include <string>
@@ -26,13 +27,14 @@ namespace {
 // Each run on an analyzer of its own with the same noise, on a clock that stands still between
 // the host's waits, so that sheet names and values match; only the analyzer's own clock, in the
 // Date/Time annotation, runs on.
-ScenarioResult play(bool throughViews) {
+ScenarioResult play(bool throughViews, bool serverElsewhere = false) {
   sim::AnalyzerServer analyzer(sim::ServerOptions{.port = 0, .seed = 7});
   analyzer.start();
   automation::FakeClock clock;
   automation::ScopedClock clockScope(clock);
   std::ifstream answers(ZEL_ANSWERS);
-  return playGetData("TCPIP0::127.0.0.1::" + std::to_string(analyzer.port()) + "::SOCKET", answers, throughViews);
+  return playGetData("TCPIP0::127.0.0.1::" + std::to_string(analyzer.port()) + "::SOCKET", answers, throughViews,
+                     serverElsewhere);
 }
 
 std::vector<std::string> withoutAnalyzerTime(std::vector<std::string> cells) {
@@ -54,6 +56,22 @@ TEST(OfficeViews, GetDataThroughTheViewsLeavesTheSameWorkbookAndPassesUsEnglish)
 
   ASSERT_FALSE(viewed.calls.empty());
   for (const std::string& call : viewed.calls) EXPECT_NE(call.find(" 1033"), std::string::npos) << call;
+}
+
+// The instrument server of another module, created by its ProgID and called by name: Connect
+// hands it the chosen link by reference, and Get Data leaves the same workbook.
+TEST(OfficeViews, GetDataWithAnotherModulesInstrumentServerLeavesTheSameWorkbook) {
+  const ScenarioResult itself = play(false);
+  const ScenarioResult elsewhere = play(false, true);
+  EXPECT_EQ(elsewhere.problems, "");
+  EXPECT_EQ(withoutAnalyzerTime(elsewhere.cells), withoutAnalyzerTime(itself.cells));
+  EXPECT_TRUE(itself.serverCalls.empty());
+  const auto calls = [&](const std::string& start) {
+    return std::count_if(elsewhere.serverCalls.begin(), elsewhere.serverCalls.end(),
+                         [&](const std::string& call) { return call.rfind(start, 0) == 0; });
+  };
+  EXPECT_EQ(calls("ZELDevice.IoSession putref"), 1);
+  EXPECT_EQ(calls("ZELEZ.GetTraceData call 1033 (1, True)"), 3) << "each measurement of the run on a sweep of its own";
 }
 
 // An optional argument left out before one that is given goes as missing, and the in-memory
