@@ -52,7 +52,7 @@ class MemoryLink final : public kro::IoLink {
 };
 
 void operate(kro::ZELEZ& zel, int operation) {
-  auto& device = *zel.Device();
+  auto& device = *zel.device();
   switch (operation) {
     case 0: zel.StartFrequency(); break;
     case 1: zel.NumberOfPoints(); break;
