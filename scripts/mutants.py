@@ -224,7 +224,7 @@ FAULTS = [
           "          .method(\"StopTransfer\", t + 6, &ZELControl::StopTransfer)\n", [CONTROL], "Registration.*"),
     Fault("companions: two states under one name in another letter case", "companions/ItemStateInfo.cpp",
           "if (automation::equalsNoCase(earlier->name(), state->name()))", "if (earlier->name() == state->name())",
-          [PERSISTENCE], "Persistence.Damaged*"),
+          [COMPANIONS], "ItemStateInfo.*"),
     Fault("control: a run ended by another measurement function without its reason", "control/ZELControlTransfer.cpp",
           "      showTransferNotSupported();\n      endRepeatedTransfer(moreTransfers);",
           "      endRepeatedTransfer(moreTransfers);", [DRIVING]),
