@@ -55,17 +55,17 @@ PROGRAM = ["zel", "zel_program_tests"]
 FAULTS = [
     # --- the saved workbook ---------------------------------------------------------------------
     Fault("saver: black saved as no colour", "platform/office/excel/WorkbookSaver.cpp",
-          "return rgb == 0x000000 ? lxw_color_t{LXW_COLOR_BLACK} : rgb;", "return rgb;", [TRANSFER], "ChartTest.*"),
+          "return rgb == 0x000000 ? lxw_color_t{LXW_COLOR_BLACK} : rgb;", "return rgb;", [OFFICE], "ChartSaverTest.*"),
     Fault("saver: a series without x values plotted against itself", "platform/office/excel/WorkbookSaver.cpp",
           "const bool pointNumbers = !chart.series().empty() && !chart.series().front()->xValues();",
-          "const bool pointNumbers = false;", [TRANSFER], "ChartTest.*"),
+          "const bool pointNumbers = false;", [OFFICE], "ChartSaverTest.*"),
     Fault("saver: the crossing at the minimum saved as a number", "platform/office/excel/WorkbookSaver.cpp",
-          "*axis.crossesAt() == axis.MinimumScale()", "false", [TRANSFER], "ChartTest.*"),
+          "*axis.crossesAt() == axis.MinimumScale()", "false", [OFFICE], "ChartSaverTest.*"),
     Fault("saver: axis titles lose their bold", "platform/office/excel/WorkbookSaver.cpp",
-          "font.bold = titleIsBold(*axis.title());", "font.bold = LXW_FALSE;", [TRANSFER], "ChartTest.*"),
+          "font.bold = titleIsBold(*axis.title());", "font.bold = LXW_FALSE;", [OFFICE], "ChartSaverTest.*"),
     Fault("saver: tick labels in General", "platform/office/excel/WorkbookSaver.cpp",
           'if (format != "General") chart_axis_set_num_format', "if (false) chart_axis_set_num_format",
-          [TRANSFER], "ChartTest.*"),
+          [OFFICE], "ChartSaverTest.*"),
     Fault("saver: Symbol letters saved as typed", "platform/office/excel/WorkbookSaver.cpp",
           "          if (const std::string_view glyph = symbolGlyph(piece[0]); !glyph.empty()) piece = glyph;\n"
           "        font = savedFont(font);",
