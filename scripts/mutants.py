@@ -124,10 +124,10 @@ FAULTS = [
           "written.setColumnWidth(automation::CDbl(written.ColumnWidth()) * 2);",
           "written.setColumnWidth(automation::CDbl(written.ColumnWidth()) * 3);", [TRANSFER], "TraceTransfer.*"),
     Fault("transfer: annotations two rows apart", "transfer/Annotations.cpp", "  startRow_ += 3;",
-          "  startRow_ += 2;", [TRANSFER], "Annotations.*"),
+          "  startRow_ += 2;", [TRANSFER], "TraceTransfer.Annotations*"),
     Fault("transfer: annotation names matched without case", "transfer/Annotations.cpp",
           "if (name != itemName) continue;", "if (!automation::equalsNoCase(name, itemName)) continue;", [TRANSFER],
-          "Annotations.*"),
+          "TraceTransfer.Annotations*"),
     Fault("transfer: trace 2 and 3 colours swapped", "transfer/ChartBuilder.cpp",
           "constexpr int32_t kTraceColors[] = {6, 28, 7};", "constexpr int32_t kTraceColors[] = {6, 7, 28};",
           [TRANSFER], "ChartTest.*"),
@@ -150,8 +150,11 @@ FAULTS = [
                  '          .put("m_SamplesSpecifiedAsDuration", 0x40030007, fieldPut(&Self::m_SamplesSpecifiedAsDuration))\n'
                  '          .get("m_duration", 0x40030006, fieldGet(&Self::m_duration))\n'
                  '          .put("m_duration", 0x40030006, fieldPut(&Self::m_duration))\n')]),
+    Fault("transfer: a saved key in another letter case", "transfer/DataTransfer.cpp",
+          'propBag.WriteProperty(key("samplesSpecifiedAsDuration")', 'propBag.WriteProperty(key("SamplesSpecifiedAsDuration")',
+          [TRANSFER], "DataTransferSettings.*"),
     Fault("transfer: a unit label in another letter case", "transfer/TransferNames.cpp", '{"PT", "PTesla", 0},',
-          '{"PT", "pTesla", 0},', [TRANSFER], "TransferNames.*"),
+          '{"PT", "pTesla", 0},', [TRANSFER], "TraceTransfer.*"),
     # --- dialogs --------------------------------------------------------------------------------
     Fault("dialogs: Repeated Measurements reopened at now", "dialogs/frmDataTransfer.cpp",
           "    schedule.m_startDate = m_startDate;", "    schedule.m_startDate = automation::clock().now();",
@@ -277,6 +280,9 @@ FAULTS = [
     Fault("connections: another workbook's deactivation resets the bar", "connections/ExcelDataConnection.cpp",
           "if (Wb == workbook_) SetInitialToolbarState();", "if (Wb != workbook_) SetInitialToolbarState();",
           [CONNECTIONS]),
+    Fault("connections: a hidden status bar overwritten", "connections/ExcelDataConnection.cpp",
+          "  if (host().DisplayStatusBar()) host().setStatusBar(Variant(msg));", "  host().setStatusBar(Variant(msg));",
+          [CONNECTIONS], "ExcelConnection.*"),
     Fault("connections: the temporary metafile's name", "connections/ScreenImageTransfer.cpp",
           'return folder + "t5200" +', 'return folder + "t520" +', [CONNECTIONS]),
     # --- the late-bound Office views --------------------------------------------------------------

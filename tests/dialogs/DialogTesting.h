@@ -3,13 +3,12 @@
 // schedule control.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "automation/Clock.h"
-#include "automation/Date.h"
 #include "automation/Registry.h"
+#include "dialogs/repMeasControl.h"
 #include "forms/ControlContainer.h"
 #include "forms/TextBox.h"
 #include "forms/ScriptedDesktop.h"
@@ -21,7 +20,7 @@ inline automation::Date morning() { return automation::Date::fromParts(2026, 12,
 
 class DialogTest : public testing::Test {
  protected:
-  DialogTest();
+  DialogTest() { zel::registerRepMeasControl(registry); }
 
   forms::ScriptedDesktop desk;
   forms::ScopedDesktop useDesk{desk};
@@ -32,9 +31,16 @@ class DialogTest : public testing::Test {
 };
 
 // The texts of `boxes`, in order.
-std::vector<std::string> texts(const std::vector<forms::TextBox*>& boxes);
+inline std::vector<std::string> texts(const std::vector<forms::TextBox*>& boxes) {
+  std::vector<std::string> out;
+  for (const forms::TextBox* box : boxes) out.push_back(box->Text());
+  return out;
+}
 
 // The name of the control of `container` that has the focus, or "" when none has.
-std::string focusedName(const forms::ControlContainer& container);
+inline std::string focusedName(const forms::ControlContainer& container) {
+  const forms::Control* active = container.ActiveControl();
+  return active ? active->Name() : "";
+}
 
 }  // namespace dialogstest

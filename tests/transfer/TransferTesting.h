@@ -72,13 +72,6 @@ class TransferTest : public testing::Test {
     auto range = transfer->dataSheet()->Range(automation::Variant(address));
     return sheet().style(range->Row(), range->Column());
   }
-  // The SCPI queries the analyzer received, in order, without the ones of the set-up.
-  std::vector<std::string> queries() const {
-    std::vector<std::string> result;
-    for (const std::string& message : server.commandLog())
-      if (message.find('?') != std::string::npos) result.push_back(message);
-    return result;
-  }
 
   automation::FakeClock fakeClock;
   automation::ScopedClock scopedClock{fakeClock};
