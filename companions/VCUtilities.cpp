@@ -1,6 +1,7 @@
 #include "companions/VCUtilities.h"
 
 #include "automation/Error.h"
+#include "automation/Foreign.h"
 #include "automation/TypeInfoBuilder.h"
 #include "office/ControlSite.h"
 #include "office/excel/Workbook.h"
@@ -20,6 +21,14 @@ std::shared_ptr<office::ControlSite> siteOf(const automation::ObjectPtr& control
   return site;
 }
 
+// A document of another component (the host's own Office, reached through COM) says nothing of
+// its kind until it is called: it is taken as the kind asked for, and its caller's view of it
+// calls it by that kind's names.
+template <class Kind>
+bool isOfKind(const automation::ObjectPtr& container) {
+  return automation::isForeign(container) || std::dynamic_pointer_cast<Kind>(container);
+}
+
 }  // namespace
 
 const automation::TypeInfo& VCUtilities::typeInfo() const {
@@ -36,14 +45,14 @@ int32_t VCUtilities::TopLevelHwnd(const automation::ObjectPtr& control) { return
 
 automation::ObjectPtr VCUtilities::ContainingWorkbook(const automation::ObjectPtr& control) {
   automation::ObjectPtr container = siteOf(control)->container();
-  if (!std::dynamic_pointer_cast<office::excel::Workbook>(container))
+  if (!isOfKind<office::excel::Workbook>(container))
     throw automation::Error::object(kErrContainerKind, "The control is not placed in an Excel workbook", kSource);
   return container;
 }
 
 automation::ObjectPtr VCUtilities::ContainingDocument(const automation::ObjectPtr& control) {
   automation::ObjectPtr container = siteOf(control)->container();
-  if (!std::dynamic_pointer_cast<office::word::Document>(container))
+  if (!isOfKind<office::word::Document>(container))
     throw automation::Error::object(kErrContainerKind, "The control is not placed in a Word document", kSource);
   return container;
 }

@@ -12,8 +12,11 @@
 #include "companions/UtilitiesRegistration.h"
 #include "control/Registration.h"
 #include "forms/DispatchDesktop.h"
+#include "forms/UserControl.h"
+#include "office/ControlSite.h"
 #include "office/com/OfficeViews.h"
 
+#include "automation/com/ComControlSite.h"
 #include "automation/com/ComObjects.h"
 #include "automation/com/ComServer.h"
 #include "automation/com/ComVariant.h"
@@ -48,6 +51,23 @@ void chooseDesktop() {
   }
 }
 
+// A container that places the control gives it a site in one of its documents: the document's
+// site for this control, as the system finds it (office::ControlSite). The site knows its
+// document weakly, as a document owns its sites; here the container's document is held for as
+// long as the control stays placed.
+void placeControlsInDocuments() {
+  automation::com::setControlSites(
+      {.isControl = [](const automation::Object& object) { return dynamic_cast<const forms::UserControl*>(&object) != nullptr; },
+       .place = [](const automation::ObjectPtr& control, const automation::ObjectPtr& document,
+                   int32_t hwnd) -> std::shared_ptr<void> {
+         struct Placement {
+           automation::ObjectPtr document;
+           std::shared_ptr<office::ControlSite> site;
+         };
+         return std::make_shared<Placement>(Placement{document, office::ControlSite::create(document, control, hwnd)});
+       }});
+}
+
 // The process's registry holds what the library creates for itself (the instrument server and
 // its companions) and its own public classes, once; a class it does not hold is COM's.
 void registerInProcess() {
@@ -60,6 +80,7 @@ void registerInProcess() {
     registry.setOutsideFactory(automation::com::createComObject);
     office::com::registerExcelViews(registry);
     office::com::registerWordViews(registry);
+    placeControlsInDocuments();
     chooseDesktop();
   });
 }

@@ -4,6 +4,7 @@
 // system's interfaces. The system's office interfaces see such an object through views that
 // call it late-bound (office/com).
 #include <cstdint>
+#include <string_view>
 
 #include "Object.h"
 
@@ -18,12 +19,29 @@ class ForeignObject : public Object {
   // The locale its calls pass (the host reads numbers and dates by it); the objects its calls
   // return inherit it.
   virtual void setLocale(uint32_t locale) = 0;
+  // What makes two references one object (in COM its IUnknown): views of one object are one
+  // view, so that the system compares them as it compares its own objects.
+  virtual const void* identity() const { return this; }
+  // Connects `sink` to the object's events through the interface `iid`, its members called by
+  // dispatch id; 0 when the object raises no such events.
+  virtual uint32_t advise(std::string_view, ObjectPtr) { return 0; }
+  virtual void unadvise(std::string_view, uint32_t) {}
 };
 
 inline bool isForeign(const ObjectPtr& object) { return dynamic_cast<const ForeignObject*>(object.get()) != nullptr; }
 
 inline void setLocale(const ObjectPtr& object, uint32_t locale) {
   if (auto* foreign = dynamic_cast<ForeignObject*>(object.get())) foreign->setLocale(locale);
+}
+
+// Connects `sink` to another component's events through `iid`; 0 when it raises none.
+inline uint32_t adviseForeign(const ObjectPtr& object, std::string_view iid, ObjectPtr sink) {
+  auto* foreign = dynamic_cast<ForeignObject*>(object.get());
+  return foreign ? foreign->advise(iid, std::move(sink)) : 0;
+}
+
+inline void unadviseForeign(const ObjectPtr& object, std::string_view iid, uint32_t cookie) {
+  if (auto* foreign = dynamic_cast<ForeignObject*>(object.get())) foreign->unadvise(iid, cookie);
 }
 
 // An object of this library that stands for another component's object: handed back to that

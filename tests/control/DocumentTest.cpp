@@ -270,13 +270,7 @@ TEST(Persistence, DamagedEntriesOpenTheDocumentWithoutThemNotConnectedAndSilentl
   };
   const std::vector<Row> rows{
       {"InstrSetupsName2", Variant("state 2"), 2, "LAB-PC"},  // as written
-      {"InstrSetupsCount", Variant(int32_t{2'000'000'000}), 0, ""},
-      {"InstrSetupsCount", Variant(int32_t{-1}), 0, ""},
-      {"InstrSetupsCount", Variant("2"), 0, ""},
       {"InstrSetupsData2", Variant("not an image"), 0, ""},
-      {"InstrSetupsData1", Variant(automation::SafeArray(automation::vbLong, {{0, 2}})), 0, ""},
-      {"InstrSetupsName1", Variant(3.5), 0, ""},
-      {"InstrSetupsName2", Variant("STATE 1"), 0, ""},  // names differ in letter case only
       {"IOSettingsLinkAddress", Variant("NOT A LINK"), 2, "My Computer"},
   };
   Host host;

@@ -1,12 +1,13 @@
 ' Get Data end to end under Wine: the in-memory Excel of ZELTestServers.dll with the add-in's
-' command bar, the control connected to zel-sim through the Connect dialog, a repeated Get Data
-' of three measurements with the host's waits, Stop; then the screen image into the sheet, and a
-' command that fails once the analyzer is gone. The dialogs are answered from GetData.answers,
-' the answers office_calls gives the Linux build.
+' command bar, the control placed in its workbook and given the Excel, then connected to zel-sim
+' through the Connect dialog, a repeated Get Data of three measurements with the host's waits,
+' Stop; another workbook activated and the control's again; then the screen image into the
+' sheet, and a command that fails once the analyzer is gone. The dialogs are answered from
+' GetData.answers, the answers office_calls gives the Linux build.
 '   cscript GetData.vbs ADDRESS ANSWERS OUTPUT SIMULATOR-PID
 ' OUTPUT receives the calls the control made into Excel from Get Data to Stop, a line "--" and
 ' the cells, as office_calls prints them; run.sh compares the two.
-Dim address, desk, calls, log, xl, c, ctl, more, start, stopDate, fso, out, sheet, values, r, i, shapes
+Dim address, desk, calls, log, xl, box, book, c, ctl, more, start, stopDate, fso, out, sheet, values, r, i, shapes
 
 address = WScript.Arguments(0)
 Set fso = CreateObject("Scripting.FileSystemObject")
@@ -34,11 +35,13 @@ End Sub
 Set xl = ExcelWithBar()
 
 QueueAnswers WScript.Arguments(1)
-' A script is no OLE container: the control sits in no workbook whose window could own the
-' Connect dialog, so it connects before it is given its host.
+' The control in the workbook, as Excel places it when the workbook holds it; the Connect dialog
+' then belongs to that workbook's window.
 Set ctl = CreateObject("ZELControlProj.ZELControl")
-ctl.DoConnect
+Set box = CreateObject("ZELTest.Container")
+box.Place xl.ActiveWorkbook, ctl
 Set ctl.ConnectedApplication = xl
+ctl.DoConnect
 calls.Clear
 more = False
 ctl.DoDataTransfer more, start
@@ -82,6 +85,29 @@ For i = 1 To xl.ActiveWorkbook.Sheets.Count
 Next
 out.Close
 
+' The bar follows the control's workbook out and in, as Excel's application events tell the
+' control: each button as E (enabled), d (disabled) or h (hidden).
+Function Faces()
+  Dim k, button
+  Faces = ""
+  For k = 1 To 8
+    Set button = xl.CommandBars.Item(barName).Controls.Item(k)
+    If Not button.Visible Then
+      Faces = Faces & "h"
+    ElseIf button.Enabled Then
+      Faces = Faces & "E"
+    Else
+      Faces = Faces & "d"
+    End If
+  Next
+End Function
+Set book = xl.ActiveWorkbook
+Check "connected, one measurement at a time", Faces(), "EhEEEdEE"
+xl.Workbooks.Add
+Check "another workbook active: the bar as before connecting", Faces(), "EEhddddE"
+book.Activate
+Check "the control's workbook again: connected, one measurement at a time", Faces(), "EhEEEdEE"
+
 ' The analyzer's screen image, placed in the active sheet.
 desk.Clear
 desk.OnForm "frmGetScreenImage", Array("click picturePlacement", "click okButton")
@@ -101,4 +127,5 @@ Check "Get Data without its analyzer shows the failure, critical, titled Error",
       Left(desk.Transcript, Len(failure) + 21), failure & vbCrLf & "Error Description: "
 Check "naming the analyzer that went", InStr(desk.Transcript, address) > 0, True
 Check "as answered", desk.Problems, ""
+box.Remove
 Finish

@@ -1,6 +1,7 @@
 // The test servers' side of the call log: every call into their objects, as a line of text.
 #include "CallLine.h"
 #include "CallLog.h"
+#include "TestContainer.h"
 #include "TestDesktop.h"
 
 #include "automation/com/ComObjects.h"
@@ -11,7 +12,9 @@ namespace zeltest {
 void recordCalls() {
   automation::com::setInvokeObserver([](const automation::Object& object, const std::string& member,
                                         automation::DispatchKind kind, LCID locale, const DISPPARAMS& params) {
-    if (dynamic_cast<const CallLog*>(&object) || dynamic_cast<const TestDesktop*>(&object)) return;
+    if (dynamic_cast<const CallLog*>(&object) || dynamic_cast<const TestDesktop*>(&object) ||
+        dynamic_cast<const TestContainer*>(&object))
+      return;
     // DISPPARAMS holds the arguments last first, by reference or by value.
     automation::DispatchArgs args;
     for (UINT i = params.cArgs; i-- > 0;) {

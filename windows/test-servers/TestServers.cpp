@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CallLog.h"
+#include "TestContainer.h"
 #include "TestDesktop.h"
 #include "automation/Registry.h"
 #include "office/excel/MemoryApplication.h"
@@ -42,6 +43,12 @@ automation::Registry& servers() {
                      .className = "CallLog",
                      .filePath = kServerFile,
                      .factory = [] { return automation::ObjectPtr(std::make_shared<zeltest::CallLog>()); }});
+    // A document's place for the control, as Excel and Word give one to a control they hold.
+    r.registerClass({.progId = "ZELTest.Container",
+                     .clsid = "{3C8A51E7-9D02-4B6F-A1E4-58F7B2C06D19}",
+                     .className = "Container",
+                     .filePath = kServerFile,
+                     .factory = [] { return automation::ObjectPtr(std::make_shared<zeltest::TestContainer>()); }});
     // The person at the screen, one for the process: the script and the library share it.
     r.registerClass({.progId = "ZELTest.Desktop",
                      .clsid = "{0F6D2B8E-4C71-4A9D-B3E5-7A18C2D94F63}",

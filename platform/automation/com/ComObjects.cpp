@@ -8,6 +8,8 @@
 #include "automation/Error.h"
 #include "automation/PropertyBag.h"
 #include "automation/Registry.h"
+#include "ComConnectionPoints.h"
+#include "ComControlSite.h"
 #include "ComObjects.h"
 #include "ComVariant.h"
 
@@ -102,11 +104,18 @@ HRESULT invokeCall(WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* e
 }
 
 // One of the system's objects as COM sees it: IDispatch from its type information, one
-// IDispatch per further interface for callers bound early to it, and, when its container keeps
-// it, IPersistPropertyBag and IPersistStreamInit.
+// IDispatch per further interface for callers bound early to it, when its container keeps it,
+// IPersistPropertyBag and IPersistStreamInit, for a control IOleObject, through which a
+// container places it, and for an object that raises events its connection points.
 class DispatchServer final : public IDispatch, public IPersistPropertyBag, public IPersistStreamInit {
  public:
-  explicit DispatchServer(ObjectPtr object) : object_(std::move(object)) { ++liveServers; }
+  explicit DispatchServer(ObjectPtr object) : object_(std::move(object)) {
+    IUnknown& self = *static_cast<IDispatch*>(this);
+    if (isControl(*object_)) ole_ = std::make_unique<ControlOleObject>(self, object_);
+    if (auto* source = dynamic_cast<EventSource*>(object_.get()))
+      connectionPoints_ = std::make_unique<ConnectionPoints>(self, *source);
+    ++liveServers;
+  }
   ~DispatchServer() { --liveServers; }
 
   const ObjectPtr& object() const { return object_; }
@@ -232,6 +241,8 @@ class DispatchServer final : public IDispatch, public IPersistPropertyBag, publi
   std::atomic<ULONG> refs_{0};
   ObjectPtr object_;
   std::vector<std::string> ownNames_;
+  std::unique_ptr<ControlOleObject> ole_;
+  std::unique_ptr<ConnectionPoints> connectionPoints_;
 };
 
 // One further interface of an object, handed to a caller that asked for it by its IID and
@@ -296,6 +307,10 @@ HRESULT DispatchServer::QueryInterface(REFIID riid, void** out) {
     *out = static_cast<IPersistPropertyBag*>(this);
   } else if (IsEqualIID(riid, IID_IPersistStreamInit) && persistable()) {
     *out = static_cast<IPersistStreamInit*>(this);
+  } else if (IsEqualIID(riid, IID_IOleObject) && ole_) {
+    *out = static_cast<IOleObject*>(ole_.get());
+  } else if (IsEqualIID(riid, IID_IConnectionPointContainer) && connectionPoints_) {
+    *out = static_cast<IConnectionPointContainer*>(connectionPoints_.get());
   } else {
     for (const InterfaceInfo& itf : interfaces)
       if (IsEqualIID(riid, iidOf(itf.iid))) {
@@ -375,12 +390,23 @@ class DispatchClient final : public ForeignObject {
  public:
   explicit DispatchClient(IDispatch* dispatch) : dispatch_(dispatch), info_(classNameOf(dispatch), {}) {
     dispatch_->AddRef();
+    // The identity stays valid for as long as this reference holds the object.
+    IUnknown* unknown = nullptr;
+    if (SUCCEEDED(dispatch_->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown))) && unknown) {
+      identity_ = unknown;
+      unknown->Release();
+    }
   }
   ~DispatchClient() override { dispatch_->Release(); }
 
   IDispatch* dispatch() const { return dispatch_; }
   const TypeInfo& typeInfo() const override { return info_; }
   void setLocale(uint32_t locale) override { locale_ = locale; }
+  const void* identity() const override { return identity_; }
+  uint32_t advise(std::string_view iid, ObjectPtr sink) override {
+    return adviseConnection(*dispatch_, std::string(iid), sink);
+  }
+  void unadvise(std::string_view iid, uint32_t cookie) override { unadviseConnection(*dispatch_, std::string(iid), cookie); }
 
   DispId dispIdOf(std::string_view name) const override {
     std::wstring wide = widen(name);
@@ -420,6 +446,7 @@ class DispatchClient final : public ForeignObject {
   }
 
   IDispatch* dispatch_;
+  const void* identity_ = this;
   TypeInfo info_;
   LCID locale_ = LOCALE_USER_DEFAULT;
 };

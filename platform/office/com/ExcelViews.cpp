@@ -1,5 +1,6 @@
 // The host's Excel through IDispatch, as office::excel's interfaces.
 #include "automation/Error.h"
+#include "automation/TypeInfoBuilder.h"
 #include "office/com/OfficeViews.h"
 #include "office/excel/AddIns.h"
 #include "office/excel/Application.h"
@@ -235,11 +236,40 @@ class ApplicationView final : public LateBound<excel::Application> {
   void setCursor(int32_t cursor) override { put("Cursor", cursor); }
   bool ScreenUpdating() const override { return CBool(get("ScreenUpdating")); }
   void setScreenUpdating(bool updating) override { put("ScreenUpdating", updating); }
-  // The host's application events reach no sink yet: the command bar then keeps the state the
-  // control last gave it when the user switches workbooks.
-  uint32_t advise(std::shared_ptr<excel::AppEvents>) override { return 0; }
-  void unadvise(uint32_t) override {}
+  uint32_t advise(std::shared_ptr<excel::AppEvents> sink) override;
+  void unadvise(uint32_t cookie) override { automation::unadviseForeign(target(), excel::kAppEventsIid, cookie); }
 };
+
+// The host's application events, through its connection point, to the system's sink while that
+// lives (Excel holds the system's sinks weakly). The workbook of an event is the view the
+// system already holds of it, if it holds one.
+class AppEventsSink final : public automation::Object {
+ public:
+  explicit AppEventsSink(std::weak_ptr<excel::AppEvents> sink) : sink_(std::move(sink)) {}
+  void WorkbookActivate(const ObjectPtr& Wb) {
+    if (auto sink = sink_.lock()) sink->WorkbookActivate(viewOf<WorkbookView>(Wb));
+  }
+  void WorkbookDeactivate(const ObjectPtr& Wb) {
+    if (auto sink = sink_.lock()) sink->WorkbookDeactivate(viewOf<WorkbookView>(Wb));
+  }
+  const automation::TypeInfo& typeInfo() const override {
+    static const automation::TypeInfo info =
+        automation::TypeInfoBuilder<AppEventsSink>("AppEvents")
+            .interface(excel::kAppEventsIid, "AppEvents")
+            .method("WorkbookActivate", excel::kDispWorkbookActivate, &AppEventsSink::WorkbookActivate)
+            .method("WorkbookDeactivate", excel::kDispWorkbookDeactivate, &AppEventsSink::WorkbookDeactivate)
+            .build();
+    return info;
+  }
+
+ private:
+  std::weak_ptr<excel::AppEvents> sink_;
+};
+
+uint32_t ApplicationView::advise(std::shared_ptr<excel::AppEvents> sink) {
+  if (!sink) throw automation::Error::vb(automation::vbErrObjectNotSet);
+  return automation::adviseForeign(target(), excel::kAppEventsIid, std::make_shared<AppEventsSink>(sink));
+}
 
 std::shared_ptr<excel::Worksheet> RangeView::Worksheet() { return view<WorksheetView>(get("Worksheet")); }
 std::shared_ptr<excel::Application> RangeView::Application() { return view<ApplicationView>(get("Application")); }

@@ -3,7 +3,9 @@
 // through the system's interface for it. Every member is a late-bound call by name, as the
 // original's VB code made them: locale 1033, optional arguments that were left out passed as
 // COM's "missing" value, failures raised as the automation error the host gave.
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string_view>
 #include <utility>
 
@@ -21,6 +23,24 @@ inline constexpr uint32_t kHostLocale = 1033;
 
 // An argument left out: VT_ERROR DISP_E_PARAMNOTFOUND, which Office reads as missing.
 inline automation::Variant missing() { return automation::Variant::error(automation::kParamNotFound); }
+
+// The view of `object` as V. While a view is held, every reference to the same object (its
+// identity, as COM's IUnknown) gets that view again: Excel hands out a new reference to a
+// workbook on every call, and the system compares workbooks by the object it holds.
+template <class V>
+std::shared_ptr<V> viewOf(const automation::ObjectPtr& object) {
+  static std::mutex mutex;
+  static std::map<const void*, std::weak_ptr<V>> views;
+  const auto* foreign = dynamic_cast<const automation::ForeignObject*>(object.get());
+  const void* identity = foreign ? foreign->identity() : object.get();
+  std::lock_guard lock(mutex);
+  std::weak_ptr<V>& slot = views[identity];
+  if (auto held = slot.lock()) return held;
+  std::erase_if(views, [&](const auto& entry) { return entry.first != identity && entry.second.expired(); });
+  auto made = std::make_shared<V>(object);
+  slot = made;
+  return made;
+}
 
 template <class Interface>
 class LateBound : public Interface, public automation::ForeignView {
@@ -54,11 +74,13 @@ class LateBound : public Interface, public automation::ForeignView {
     target_->invoke(name, automation::DispatchKind::PropertyPut, args);
   }
 
+  const automation::ObjectPtr& target() const { return target_; }
+
   // A returned object seen through the system's interface V; nullptr for Nothing.
   template <class V>
   static std::shared_ptr<V> view(const automation::Variant& value) {
     if (!value.isObject() || !value.asObject()) return nullptr;
-    return std::make_shared<V>(value.asObject());
+    return viewOf<V>(value.asObject());
   }
 
  private:
@@ -80,7 +102,7 @@ template <class V>
 automation::Registry::View viewOfForeign() {
   return [](const automation::ObjectPtr& object) -> automation::ObjectPtr {
     if (!automation::isForeign(object)) return nullptr;
-    return std::make_shared<V>(object);
+    return viewOf<V>(object);
   };
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "automation/Conversions.h"
+#include "automation/Error.h"
 #include "office/Errors.h"
 #include "office/excel/MemoryAddIns.h"
 #include "office/excel/MemoryChart.h"
@@ -150,6 +151,45 @@ uint32_t MemoryApplication::advise(std::shared_ptr<AppEvents> sink) {
 
 void MemoryApplication::unadvise(uint32_t cookie) {
   std::erase_if(sinks_, [&](const Sink& s) { return s.cookie == cookie; });
+}
+
+namespace {
+
+// Passes each event on to a sink by its member's dispatch id.
+class DispatchedAppEvents final : public AppEvents {
+ public:
+  DispatchedAppEvents(automation::ObjectPtr sink, uint32_t cookie) : sink_(std::move(sink)), cookie_(cookie) {}
+  uint32_t cookie() const { return cookie_; }
+  void WorkbookActivate(const std::shared_ptr<Workbook>& Wb) override { raise(kDispWorkbookActivate, Wb); }
+  void WorkbookDeactivate(const std::shared_ptr<Workbook>& Wb) override { raise(kDispWorkbookDeactivate, Wb); }
+
+ private:
+  void raise(automation::DispId id, const std::shared_ptr<Workbook>& Wb) {
+    automation::DispatchArgs args{automation::Variant(std::static_pointer_cast<automation::Object>(Wb))};
+    sink_->invoke(id, automation::DispatchKind::Method, args);
+  }
+
+  automation::ObjectPtr sink_;
+  uint32_t cookie_;
+};
+
+}  // namespace
+
+bool MemoryApplication::raisesEvents(std::string_view iid) const { return automation::equalsNoCase(iid, kAppEventsIid); }
+
+uint32_t MemoryApplication::advise(std::string_view iid, automation::ObjectPtr sink) {
+  if (!raisesEvents(iid)) throw automation::Error::vb(automation::vbErrInvalidProcedureCall);
+  if (!sink) throw automation::Error::vb(automation::vbErrObjectNotSet);
+  auto events = std::make_shared<DispatchedAppEvents>(std::move(sink), nextCookie_);
+  dispatchedSinks_.push_back(events);
+  return advise(std::shared_ptr<AppEvents>(events));
+}
+
+void MemoryApplication::unadvise(std::string_view, uint32_t cookie) {
+  unadvise(cookie);
+  std::erase_if(dispatchedSinks_, [&](const std::shared_ptr<AppEvents>& events) {
+    return static_cast<const DispatchedAppEvents&>(*events).cookie() == cookie;
+  });
 }
 
 void MemoryApplication::fire(void (AppEvents::*event)(const std::shared_ptr<Workbook>&),

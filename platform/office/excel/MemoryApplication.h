@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "automation/EventSource.h"
 #include "office/MemoryCommandBars.h"
 #include "office/excel/Application.h"
 #include "office/excel/Constants.h"
@@ -19,7 +20,7 @@ class MemoryAddIns;
 class MemoryWorkbook;
 class MemoryWorksheet;
 
-class MemoryApplication final : public Application {
+class MemoryApplication final : public Application, public automation::EventSource {
  public:
   MemoryApplication();
   ~MemoryApplication() override;
@@ -51,6 +52,10 @@ class MemoryApplication final : public Application {
   void setScreenUpdating(bool updating) override;
   uint32_t advise(std::shared_ptr<AppEvents> sink) override;
   void unadvise(uint32_t cookie) override;
+  // The same events to a sink reached by dispatch id (AppEvents.h), as a COM client connects.
+  bool raisesEvents(std::string_view iid) const override;
+  uint32_t advise(std::string_view iid, automation::ObjectPtr sink) override;
+  void unadvise(std::string_view iid, uint32_t cookie) override;
 
   // --- the host's side ---
   struct HelpCall {
@@ -118,6 +123,8 @@ class MemoryApplication final : public Application {
     std::weak_ptr<AppEvents> sink;
   };
   std::vector<Sink> sinks_;
+  // The connection holds a sink connected by dispatch id, as a connection point does.
+  std::vector<std::shared_ptr<AppEvents>> dispatchedSinks_;
   uint32_t nextCookie_ = 1;
   automation::ObjectPtr selectedObject_;
   automation::ObjectPtr activeChart_;

@@ -123,12 +123,12 @@ ScenarioResult playGetData(const std::string& address, std::istream& answers, bo
   ScenarioResult result;
   const auto record = std::make_shared<CallRecord>();
   {
-    // Connected before it gets its host, as GetData.vbs does: a script is no OLE container, so
-    // the control there sits in no workbook whose window could own the Connect dialog.
+    // Placed in the workbook, given its Excel, then connected, as GetData.vbs does.
     auto control = Variant(automation::CreateObject(zel::ZELControl::kProgId)).objectAs<zel::ZELControl>();
-    control->DoConnect();
+    excel->activeWorkbook()->placeControl(control);
     control->setConnectedApplication(throughViews ? automation::ObjectPtr(std::make_shared<RecordedObject>(excel, record))
                                                   : automation::ObjectPtr(excel));
+    control->DoConnect();
     record->clear();
     bool more = false;
     Variant start;

@@ -14,10 +14,13 @@
 #include "automation/Clock.h"
 #include "automation/Registry.h"
 #include "office/com/OfficeViews.h"
+#include "office/excel/AppEvents.h"
 #include "office/excel/Application.h"
 #include "office/excel/Characters.h"
 #include "office/excel/MemoryApplication.h"
+#include "office/excel/MemoryWorkbook.h"
 #include "office/excel/Range.h"
+#include "office/excel/Workbook.h"
 #include "office/excel/Workbooks.h"
 #include "simulator/AnalyzerServer.h"
 
@@ -90,6 +93,43 @@ TEST(OfficeViews, AnArgumentLeftOutGoesAsMissing) {
   record->clear();
   EXPECT_EQ(cell->Characters(automation::Variant(), automation::Variant(int32_t{5}))->Text(), "Trace");
   EXPECT_EQ(record->front(), "Range.Characters get 1033 (missing, 5)");
+}
+
+// Excel's application events reach a sink connected through the views, and the workbook they
+// pass is the very view the system holds of it: two references to one workbook are one.
+TEST(OfficeViews, ApplicationEventsPassTheWorkbookTheSystemHolds) {
+  automation::Registry registry;
+  automation::ScopedRegistry registryScope(registry);
+  office::com::registerExcelViews(registry);
+  const auto excel = office::excel::createApplication();
+  excel->Workbooks()->Add(automation::Variant());
+  const auto host = automation::Variant(automation::ObjectPtr(std::make_shared<RecordedObject>(
+                                            excel, std::make_shared<CallRecord>())))
+                        .objectAs<office::excel::Application>();
+  const auto held = host->ActiveWorkbook();
+  ASSERT_EQ(host->Workbooks()->Item(automation::Variant(int32_t{1})), held);
+
+  struct Sink final : office::excel::AppEvents {
+    std::shared_ptr<office::excel::Workbook> held;
+    std::string seen;
+    void WorkbookActivate(const std::shared_ptr<office::excel::Workbook>& Wb) override {
+      seen += Wb == held ? "in " : "in(other) ";
+    }
+    void WorkbookDeactivate(const std::shared_ptr<office::excel::Workbook>& Wb) override {
+      seen += Wb == held ? "out " : "out(other) ";
+    }
+  };
+  const auto sink = std::make_shared<Sink>();
+  sink->held = held;
+  const uint32_t cookie = host->advise(sink);
+  ASSERT_NE(cookie, 0u);
+  excel->Workbooks()->Add(automation::Variant());
+  excel->workbooks().front()->Activate();
+  EXPECT_EQ(sink->seen, "out in(other) out(other) in ");
+
+  host->unadvise(cookie);
+  excel->workbooks().back()->Activate();
+  EXPECT_EQ(sink->seen, "out in(other) out(other) in ") << "nothing after unadvise";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "RecordedObject.h"
 
 #include "CallLine.h"
+#include "automation/EventSource.h"
 
 namespace zeltest {
 
@@ -56,6 +57,15 @@ Variant RecordedObject::invoke(automation::DispId id, DispatchKind kind, automat
   if (result.isObject() && result.asObject())
     return Variant(ObjectPtr(std::make_shared<RecordedObject>(result.asObject(), record_, locale_)));
   return result;
+}
+
+uint32_t RecordedObject::advise(std::string_view iid, ObjectPtr sink) {
+  auto* source = dynamic_cast<automation::EventSource*>(inner_.get());
+  return source && source->raisesEvents(iid) ? source->advise(iid, std::move(sink)) : 0;
+}
+
+void RecordedObject::unadvise(std::string_view iid, uint32_t cookie) {
+  if (auto* source = dynamic_cast<automation::EventSource*>(inner_.get())) source->unadvise(iid, cookie);
 }
 
 }  // namespace zeltest

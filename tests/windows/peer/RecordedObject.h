@@ -27,6 +27,10 @@ class RecordedObject final : public automation::ForeignObject {
 
   const automation::TypeInfo& typeInfo() const override { return info_; }
   void setLocale(uint32_t locale) override { locale_ = locale; }
+  const void* identity() const override { return inner_.get(); }
+  // Events come from the in-memory Office itself, not through the log.
+  uint32_t advise(std::string_view iid, automation::ObjectPtr sink) override;
+  void unadvise(std::string_view iid, uint32_t cookie) override;
   automation::DispId dispIdOf(std::string_view name) const override;
   automation::Variant invoke(std::string_view name, automation::DispatchKind kind,
                              automation::DispatchArgs& args) override;
