@@ -6,7 +6,8 @@
 
 #include "ExcelHost.h"
 #include "ExitStatus.h"
-#include "transfer/InstrumentServer.h"
+#include "companions/ZELDevice.h"
+#include "companions/ZELEZ.h"
 
 namespace zelhost {
 
@@ -23,14 +24,17 @@ int IdentifyCommand::run() {
     std::cerr << "zel: could not connect to " << instrument.address() << std::endl;
     return kExitIncomplete;
   }
-  auto& server = *host.server();
-  const auto device = server.Device();
+  // zel's instrument server is always the library's own, so the whole identity reply, maker
+  // included, is at hand from the one query the connection made.
+  auto& server = dynamic_cast<kro::ZELEZ&>(*host.server());
+  const auto identity = server.device()->identity();
   const auto line = [](const char* name, const auto& value) { std::cout << fmt::format("{:<18} {}\n", name, value); };
   line("Address:", instrument.simulated() ? instrument.address() + " (the built-in simulated analyzer)"
                                           : instrument.address());
-  line("Model:", device->Model());
-  line("Serial number:", device->SerialNumber());
-  line("Firmware:", device->Version());
+  line("Maker:", identity.maker);
+  line("Model:", identity.model);
+  line("Serial number:", identity.serial);
+  line("Firmware:", identity.firmware);
   line("Start frequency:", fmt::format("{} Hz", server.StartFrequency()));
   line("Stop frequency:", fmt::format("{} Hz", server.StopFrequency()));
   line("Center frequency:", fmt::format("{} Hz", server.CenterFrequency()));
