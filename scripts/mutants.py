@@ -216,7 +216,7 @@ FAULTS = [
           "      instrSetupInfo->ReadProperties(bag);\n", "", [PERSISTENCE], "Setups.States*"),
     Fault("control: carriage returns kept in a settings file's model", "control/ZELControl.cpp",
           "if (c != '\\n' && c != '\\r' && lineFeeds == 3)", "if (c != '\\n' && lineFeeds == 3)", [PERSISTENCE],
-          "Setups.Import*"),
+          "SetupInterface.*"),
     Fault("control: toolbar members out of their order", "control/ZELControl.cpp",
           "          .method(\"StopTransfer\", t + 6, &ZELControl::StopTransfer)\n"
           "          .method(\"StartTransfer\", t + 7, &ZELControl::StartTransfer)\n",

@@ -182,28 +182,28 @@ TEST_F(HostToolbarTest, TheExcelBarFollowsTheControlsWorkbookInAndOut) {
   excel->SetInitialToolbarState();
   excel->EnableToolbarButtons();
   excel->UpdateConnectedIconAndTooltip(hostName);
-  ASSERT_EQ(faces(*excelBar), "EhEEEdEE");
+  ASSERT_EQ(faces(*excelBar), testing::kConnectedFaces);
 
   host.excel->Workbooks()->Add();  // another workbook becomes active
-  EXPECT_EQ(faces(*excelBar), "EEhddddE");
+  EXPECT_EQ(faces(*excelBar), testing::kInitialFaces);
   excelBar->button(3)->setTooltipText("stale");
   book1->Activate();
-  EXPECT_EQ(faces(*excelBar), "EhEEEdEE") << "single state, then connected";
+  EXPECT_EQ(faces(*excelBar), testing::kConnectedFaces) << "single state, then connected";
   EXPECT_EQ(excelBar->button(3)->TooltipText(), connectedTip(" on LAB-PC"));
 
   excel->SetInRepeatDataTransfer(true);
   leave();
-  EXPECT_EQ(faces(*excelBar), "EEhddddE");
+  EXPECT_EQ(faces(*excelBar), testing::kInitialFaces);
   excelBar->button(3)->setTooltipText("stale");
   book1->Activate();
-  EXPECT_EQ(faces(*excelBar), "dxdddEdd") << "repeat state, then connected";
+  EXPECT_EQ(faces(*excelBar), testing::kRunFaces) << "repeat state, then connected";
   EXPECT_EQ(excelBar->button(3)->TooltipText(), connectedTip(" on LAB-PC"));
 
   // Without a link coming back changes nothing.
   leave();
   instrument.server->Device()->setIoSession(nullptr);
   book1->Activate();
-  EXPECT_EQ(faces(*excelBar), "EEhddddE");
+  EXPECT_EQ(faces(*excelBar), testing::kInitialFaces);
 
   // Ending in the control's own workbook keeps the bar; ending elsewhere resets it.
   setFaces(*excelBar, "xxxxxxxx");
@@ -214,7 +214,7 @@ TEST_F(HostToolbarTest, TheExcelBarFollowsTheControlsWorkbookInAndOut) {
   leave();
   setFaces(*excelBar, "EEEEEEEE");
   excel.reset();
-  EXPECT_EQ(faces(*excelBar), "EEhddddE");
+  EXPECT_EQ(faces(*excelBar), testing::kInitialFaces);
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 
 #include "companions/IoLink.h"
 #include "companions/KroDiscoveryCtl.h"
-#include "connections/ExcelToolbar.h"
 #include "control/ZELControl.h"
 #include "control/frmConnect1.h"
 #include "forms/User.h"
@@ -32,14 +31,6 @@ class ZELControlTesting {
 
 namespace testing {
 
-// The host's command bar before any connection, connected, and during a run of measurements;
-// connected, the connect button stays enabled behind the connected face that replaces it.
-inline constexpr const char* kInitialFaces = "EEhddddE";
-inline constexpr const char* kConnectedFaces = "EhEEEdEE";
-inline constexpr const char* kRunFaces = "dxdddEdd";
-// The connected face's tooltip among the bar's tooltips.
-inline constexpr size_t kConnectedTip = ExcelToolbar::kConnected - 1;
-
 // The address of the link a control's server is attached to.
 inline std::string serverAddress(ZELControl& control) {
   auto link = std::dynamic_pointer_cast<kro::IoLink>(control.getServer()->Device()->IoSession());
@@ -59,20 +50,32 @@ class WorkbookSession : public ::testing::Test {
 
   std::string address() const { return fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", analyzer.port()); }
 
-  // The control's own connect button opens the dialog; there the user types the address and the
-  // computer into the discovery control, presses its Connect, may do more, and closes the dialog.
+  // One of the control's own buttons opens its dialog; the user acts in it and closes it.
+  template <class Dialog>
+  void inDialog(const char* button, const std::function<void(Dialog&, forms::User&)>& script) {
+    host.desk.onForm<Dialog>([=](Dialog& dialog, forms::User& user) {
+      script(dialog, user);
+      user.click(dialog.closeButton);
+    });
+    control->Toolbar1_ButtonClick(control->Toolbar1.Buttons().Item(button));
+  }
+  void inConnectDialog(const std::function<void(frmConnect1&, forms::User&)>& script) { inDialog("connect", script); }
+  // There the user types the address and the computer into the discovery control and presses
+  // its Connect.
   void connect(const std::string& linkAddress, const std::string& hostName = "My Computer",
                const std::function<void(frmConnect1&, forms::User&)>& beforeClosing = {}) {
-    host.desk.onForm<frmConnect1>([=](frmConnect1& dialog, forms::User& user) {
+    inConnectDialog([=](frmConnect1& dialog, forms::User& user) {
       user.type(dialog.discovery()->addressBox, linkAddress);
       user.type(dialog.discovery()->hostBox, hostName);
       user.click(dialog.discovery()->connectButton);
       if (beforeClosing) beforeClosing(dialog, user);
-      user.click(dialog.closeButton);
     });
-    control->Toolbar1_ButtonClick(control->Toolbar1.Buttons().Item("connect"));
   }
   void connect() { connect(address()); }
+  // Sets the analyzer up as a user at its front panel would.
+  void instrument(const std::string& commands) {
+    analyzer.withAnalyzer([&](sim::Analyzer& a) { a.execute(commands); });
+  }
   // Every session the control opened on the analyzer has been closed again, leaving the
   // analyzer to its front panel and to other programs.
   bool linksReleased() const { return analyzer.waitForSessionsClosed(analyzer.sessionsOpened()); }

@@ -13,6 +13,7 @@
 #include "companions/ZELEZ.h"
 #include "automation/Variant.h"
 #include "companions/IoLinkFactory.h"
+#include "connections/ExcelToolbar.h"
 #include "office/MemoryCommandBars.h"
 #include "simulator/AnalyzerServer.h"
 #include "transfer/InstrumentServer.h"
@@ -27,6 +28,14 @@ inline std::shared_ptr<office::MemoryCommandBar> addToolbar(office::MemoryComman
   for (int i = 1; i <= buttons; ++i) bar->Controls()->Add()->setCaption(fmt::format("Button {}", i));
   return bar;
 }
+
+// Excel's bar before any connection, connected, and during a run of measurements; connected,
+// the connect button stays enabled behind the connected face that replaces it.
+inline constexpr const char* kInitialFaces = "EEhddddE";
+inline constexpr const char* kConnectedFaces = "EhEEEdEE";
+inline constexpr const char* kRunFaces = "dxdddEdd";
+// The connected face's tooltip among the bar's tooltips.
+inline constexpr size_t kConnectedTip = ExcelToolbar::kConnected - 1;
 
 // One letter a button: E enabled, d disabled, h enabled but hidden, x disabled and hidden.
 inline std::string faces(const office::MemoryCommandBar& bar) {

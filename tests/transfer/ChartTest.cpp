@@ -1,6 +1,5 @@
 // The chart of a transfer, built against the simulated analyzer (or one answering from a
 // table) and read back from the in-memory Excel.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -31,7 +31,6 @@ class TraceTransfer : public TransferTest {
     server.clearCommandLog();
     run();
   }
-  std::vector<std::string> commands() const { return server.commandLog(); }
 };
 
 TEST_F(TraceTransfer, TracesOneAndThreeFromB3AfterAFreshSweep) {
@@ -42,9 +41,8 @@ TEST_F(TraceTransfer, TracesOneAndThreeFromB3AfterAFreshSweep) {
   EXPECT_EQ(book()->activeSheet()->sheetObject(), transfer->dataSheet());
   EXPECT_EQ(cell("B3"), Variant("Frequency (Hz)"));
   EXPECT_EQ(cell("D3"), Variant("Trace3 (dBm)"));
-  const std::vector<std::string> log = commands();
-  const auto sweep = std::find(log.begin(), log.end(), ":INIT:IMM;*OPC?");
-  EXPECT_LT(sweep, std::find(log.begin(), log.end(), ":TRAC:DATA? TRACE1"));
+  const std::vector<std::string> log = server.commandLog();
+  EXPECT_LT(std::find(log.begin(), log.end(), ":INIT:IMM;*OPC?"), std::find(log.begin(), log.end(), ":TRAC:DATA? TRACE1"));
 
   // x: the start, then steps of span / N added one after another (rows 11 and 13 differ from
   // start + i x step in their last digit), the stop set exactly: the last gap is two steps.
@@ -67,8 +65,7 @@ TEST_F(TraceTransfer, TracesOneAndThreeFromB3AfterAFreshSweep) {
   EXPECT_EQ(styleAt("D14").numberFormat, "0.000E+00");
   for (const char* centred : {"B4", "D14", "E100"})
     EXPECT_EQ(styleAt(centred).horizontalAlignment, office::excel::xlCenter) << centred;
-  EXPECT_EQ(sheet().activeRow(), 3) << "the start cell is selected";
-  EXPECT_EQ(sheet().activeColumn(), 2);
+  EXPECT_EQ(std::pair(sheet().activeRow(), sheet().activeColumn()), std::pair(3, 2)) << "the start cell is selected";
   EXPECT_EQ(zel->Device()->IoTimeout(), kTimeoutMs) << "raised for the reads only";
 }
 
@@ -83,11 +80,8 @@ TEST_F(TraceTransfer, ShownTracesAreReadAndHeadedInTheAmplitudeUnit) {
   const Case cases[] = {
       {"BLAN;:TRAC2:MODE VIEW;:TRAC3:MODE BLAN", "DBUV", {"TRACE2"}, {"Trace2 (dBmV)", "", ""}, 11},
       {"MINH;:TRAC2:MODE BLAN;:TRAC3:MODE BLAN", "UVM", {"TRACE1"}, {"Trace1 (mV/m)", "", ""}, 9},
-      {"WRIT;:TRAC2:MODE MAXH;:TRAC3:MODE VIEW",
-       "DBUAM",
-       {"TRACE1", "TRACE2", "TRACE3"},
-       {"Trace1 (dBmA/m)", "Trace2 (dBmA/m)", "Trace3 (dBmA/m)"},
-       11},
+      {"WRIT;:TRAC2:MODE MAXH;:TRAC3:MODE VIEW", "DBUAM", {"TRACE1", "TRACE2", "TRACE3"},
+       {"Trace1 (dBmA/m)", "Trace2 (dBmA/m)", "Trace3 (dBmA/m)"}, 11},
       {"WRIT;:TRAC2:MODE BLAN;:TRAC3:MODE BLAN", "PT", {"TRACE1"}, {"Trace1 (PTesla)", "", ""}, 0},
       {"BLAN;:TRAC2:MODE BLAN;:TRAC3:MODE BLAN", "W", {}, {"", "", ""}, 0},
   };
@@ -96,7 +90,7 @@ TEST_F(TraceTransfer, ShownTracesAreReadAndHeadedInTheAmplitudeUnit) {
     instrument(std::string(":SENS:SWE:POIN 5;:UNIT:POW ") + c.unit + ";:TRAC1:MODE " + c.modes);
     next();
     std::vector<std::string> reads;
-    for (const std::string& command : commands())
+    for (const std::string& command : server.commandLog())
       if (command.starts_with(":TRAC:DATA? ")) reads.push_back(command.substr(12));
     EXPECT_THAT(reads, ElementsAreArray(c.reads));
     for (size_t i = 0; i < 3; ++i) {

@@ -12,7 +12,6 @@
 #include "companions/ZELEZ.h"
 #include "automation/Clock.h"
 #include "automation/Collection.h"
-#include "automation/Error.h"
 #include "companions/IoLinkFactory.h"
 #include "office/excel/MemoryApplication.h"
 #include "office/excel/MemoryWorkbook.h"
@@ -45,9 +44,7 @@ class TransferTest : public testing::Test {
       ASSERT_EQ(a.pendingErrors(), 0u) << commands << ": " << a.execute(":SYST:ERR?");
     });
   }
-  std::vector<float> heldTrace(int trace) {
-    return server.withAnalyzer([&](sim::Analyzer& a) { return a.traceDbm(trace); });
-  }
+  std::vector<float> heldTrace(int trace) { return server.withAnalyzer([&](sim::Analyzer& a) { return a.traceDbm(trace); }); }
 
   void annotate(std::initializer_list<const char*> names) {
     auto list = std::make_shared<automation::Collection>();
