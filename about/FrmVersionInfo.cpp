@@ -74,7 +74,7 @@ void FrmVersionInfo::loadInfo(const std::string& progid) {
   try {
     if (!versionInfo_) {
       versionInfo_ = automation::Variant(automation::CreateObject(kro::ComponentVersionInfo::kProgId))
-                         .objectAs<kro::ComponentVersionInfo>();
+                         .objectAs<kro::IComponentVersionInfo>();
     }
     versionInfo_->Load(progid);
     forms::ListItem& row = lstViewInfo.ListItems().Add(1, {}, fileNameOf(versionInfo_->FilePath()));

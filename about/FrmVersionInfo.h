@@ -45,7 +45,7 @@ class FrmVersionInfo : public forms::Form {
   void copyToClipboard();
   void Form_Resize();
 
-  std::shared_ptr<kro::ComponentVersionInfo> versionInfo_;
+  std::shared_ptr<kro::IComponentVersionInfo> versionInfo_;
 };
 
 // The library's instance of the dialog, made on first use.

@@ -8,24 +8,27 @@ namespace {
 constexpr const char* kSource = "NDXLServers.ComponentVersionInfo";
 }
 
-const automation::TypeInfo& ComponentVersionInfo::typeInfo() const {
-  static const automation::TypeInfo info =
-      automation::TypeInfoBuilder<ComponentVersionInfo>(kClassName)
-          .interface(kIid, "_ComponentVersionInfo")
-          .method("Load", 1, &ComponentVersionInfo::Load)
-          .get("FilePath", 2, &ComponentVersionInfo::FilePath)
-          .get("VersionText", 3, &ComponentVersionInfo::VersionText)
-          .method("StringValue", 4, &ComponentVersionInfo::StringValue)
-          .build();
+// The interface's members by dispatch id, for this class and for the views of another module's
+// service alike.
+const automation::TypeInfo& IComponentVersionInfo::typeInfo() const {
+  using Self = IComponentVersionInfo;
+  static const automation::TypeInfo info = automation::TypeInfoBuilder<Self>(ComponentVersionInfo::kClassName)
+                                               .interface(kIid, "_ComponentVersionInfo")
+                                               .method("Load", 1, &Self::Load)
+                                               .get("FilePath", 2, &Self::FilePath)
+                                               .get("VersionText", 3, &Self::VersionText)
+                                               .method("StringValue", 4, &Self::StringValue)
+                                               .build();
   return info;
 }
 
 void ComponentVersionInfo::Load(const std::string& progId) {
-  const automation::ClassRegistration* found = automation::registry().findClass(progId);
-  if (!found || progId.empty())
+  // A copy: the registry may change after the lookup (a component being unregistered).
+  std::optional<automation::ClassRegistration> found;
+  if (!progId.empty()) found = registeredComponent(progId);
+  if (!found)
     throw automation::Error::object(kErrNotRegistered, "The component " + progId + " is not registered", kSource);
-  // Keep a copy: the registry may change after the lookup (a component being unregistered).
-  component_ = *found;
+  component_ = std::move(*found);
   component_.factory = nullptr;
   hasLoaded_ = true;
 }

@@ -1,32 +1,29 @@
 #pragma once
 // The component version service ("NDXLServers.ComponentVersionInfo"): looks a component up by
 // its ProgID in the class registry and answers its file path and the version data of that file.
+// The class registry is the process's own; on Windows it is the system's, where the file's
+// version data are the file's own version resource.
+#include <optional>
 #include <string>
 
-#include "automation/Object.h"
 #include "automation/Registry.h"
+#include "companions/IComponentVersionInfo.h"
 
 namespace kro {
 
-class ComponentVersionInfo : public automation::Object {
+class ComponentVersionInfo final : public IComponentVersionInfo {
  public:
   static constexpr const char* kProgId = "NDXLServers.ComponentVersionInfo";
   static constexpr const char* kClassName = "ComponentVersionInfo";
   static constexpr const char* kClsid = "{9A3E6C70-1F2B-4D5A-8E7C-3B1D0F9A6E21}";
-  static constexpr const char* kIid = "{9A3E6C71-1F2B-4D5A-8E7C-3B1D0F9A6E21}";
-  static constexpr int32_t kErrNotRegistered = 0x231;
-  static constexpr int32_t kErrNothingLoaded = 0x232;
 
-  const automation::TypeInfo& typeInfo() const override;
+  void Load(const std::string& progId) override;
+  std::string FilePath() const override;
+  std::string VersionText() const override;
+  std::string StringValue(const std::string& key) const override;
 
-  // Selects the component; raises kErrNotRegistered when no class has that ProgID.
-  void Load(const std::string& progId);
-  // Each raises kErrNothingLoaded before a successful Load.
-  std::string FilePath() const;
-  // The file version, "1.0.0.12".
-  std::string VersionText() const;
-  // A named string of the file's version data; "" when absent.
-  std::string StringValue(const std::string& key) const;
+  // The registered class of `progId` with its file and that file's version data.
+  static std::optional<automation::ClassRegistration> registeredComponent(const std::string& progId);
 
  private:
   const automation::ClassRegistration& loaded() const;

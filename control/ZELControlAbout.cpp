@@ -54,7 +54,7 @@ void ZELControl::DoAbout() {
   about->setCaption("Corvane ORV/ZEL-Q/R/VX Spectrum Analyzers");
 
   auto versionInfo = Variant(automation::CreateObject(kro::ComponentVersionInfo::kProgId))
-                         .objectAs<kro::ComponentVersionInfo>();
+                         .objectAs<kro::IComponentVersionInfo>();
   versionInfo->Load(kProgId);
   about->InitCopyrightText(std::string(kLegalCopyright) + ", Version " + versionInfo->VersionText());
 

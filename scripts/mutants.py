@@ -292,6 +292,11 @@ FAULTS = [
           'put("NumberFormat", format)', 'put("NumberFormat", "General")', [VIEWS]),
     Fault("views: an argument left out passed as empty", "platform/office/com/LateBound.h",
           "if (arg.isEmpty()) arg = missing();", "(void)arg;", [VIEWS], "OfficeViews.AnArgumentLeftOut*"),
+    Fault("views: the version asked for as the file", "companions/com/CompanionViews.cpp",
+          'return CStr(get("VersionText"));', 'return CStr(get("FilePath"));', [VIEWS], "VersionInfoView.*"),
+    Fault("views: the library binds to the version service's own class", "control/ZELControlAbout.cpp",
+          ".objectAs<kro::IComponentVersionInfo>();", ".objectAs<kro::ComponentVersionInfo>();", [VIEWS],
+          "VersionInfoView.*"),
     # --- apps -----------------------------------------------------------------------------------
     Fault("apps: a plain get-data selects no annotation", "apps/ExcelHost.cpp",
           "  if (request.annotations) user.select(f.annotationsList, annotationIndices(*request.annotations));",

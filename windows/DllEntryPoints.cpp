@@ -8,8 +8,10 @@
 // their names. Below them S_OK and friends are the Windows macros, of the same values.
 #include "automation/Error.h"
 #include "automation/Registry.h"
+#include "companions/ComponentVersionInfo.h"
 #include "companions/ServerRegistration.h"
 #include "companions/UtilitiesRegistration.h"
+#include "companions/com/CompanionViews.h"
 #include "control/Registration.h"
 #include "forms/DispatchDesktop.h"
 #include "forms/UserControl.h"
@@ -19,7 +21,6 @@
 #include "automation/com/ComControlSite.h"
 #include "automation/com/ComObjects.h"
 #include "automation/com/ComServer.h"
-#include "automation/com/ComVariant.h"
 
 #include <olectl.h>
 
@@ -69,17 +70,23 @@ void placeControlsInDocuments() {
 }
 
 // The process's registry holds what the library creates for itself (the instrument server and
-// its companions) and its own public classes, once; a class it does not hold is COM's.
+// its companions) and its own public classes, once; a class it does not hold is COM's. Its views
+// let the system call another component's Excel, Word or instrument server, handed over by the
+// host, by name.
 void registerInProcess() {
   static std::once_flag once;
   std::call_once(once, [] {
     automation::Registry& registry = automation::registry();
     kro::registerInstrumentServer(registry);
     kro::registerUtilities(registry);
+    // The version information is the companions' module's: it reads the system's class
+    // registry and the files' own version resources, so CreateObject reaches it through COM.
+    registry.unregisterClass(kro::ComponentVersionInfo::kClsid);
     zel::DllRegisterServer();
     registry.setOutsideFactory(automation::com::createComObject);
     office::com::registerExcelViews(registry);
     office::com::registerWordViews(registry);
+    kro::com::registerCompanionViews(registry);
     placeControlsInDocuments();
     chooseDesktop();
   });
@@ -117,28 +124,16 @@ HRESULT STDAPICALLTYPE DllUnregisterServer() {
 }
 
 HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  try {
+  return automation::com::getClassObject(clsid, iid, out, [](const std::string& clsid) {
     registerInProcess();
-    wchar_t text[40] = {};
-    StringFromGUID2(clsid, text, 40);
     automation::Factory factory;
-    if (FAILED(zel::DllGetClassObject(automation::com::narrow(text, wcslen(text)), factory)))
-      return CLASS_E_CLASSNOTAVAILABLE;
-    IClassFactory* classObject = automation::com::classFactory(std::move(factory));
-    const HRESULT hr = classObject->QueryInterface(iid, out);
-    classObject->Release();
-    return hr;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
+    zel::DllGetClassObject(clsid, factory);
+    return factory;
+  });
 }
 
 HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-  const bool idle = zel::DllCanUnloadNow() == S_OK && automation::com::liveReferences() == 0 &&
-                    automation::com::liveClassFactories() == 0;
-  return idle ? S_OK : S_FALSE;
+  return zel::DllCanUnloadNow() == S_OK ? automation::com::canUnloadNow() : S_FALSE;
 }
 
 }  // extern "C"

@@ -64,6 +64,18 @@ void click(User& user, Control& control) {
   scriptFailure("cannot click " + control.path());
 }
 
+// What the person reads on a label or in a text box, against what the script expects there.
+void expectShown(Control& control, const std::string& expected) {
+  std::string shown;
+  if (auto* c = dynamic_cast<Label*>(&control))
+    shown = c->Caption();
+  else if (auto* c = dynamic_cast<TextBox*>(&control))
+    shown = c->Text();
+  else
+    scriptFailure("cannot read " + control.path());
+  if (shown != expected) scriptFailure(control.path() + " shows \"" + shown + "\", not \"" + expected + "\"");
+}
+
 std::vector<int> indicesOf(const std::string& list) {
   std::vector<int> indices;
   std::istringstream in(list);
@@ -84,6 +96,7 @@ void act(Form& form, User& user, const std::string& action) {
   if (verb == "type") return user.type(as<TextBox>(control, verb + " into"), text);
   if (verb == "tick" || verb == "untick") return user.tick(as<CheckBox>(control, verb), verb == "tick");
   if (verb == "select") return user.select(as<ListBox>(control, "select in"), indicesOf(text));
+  if (verb == "expect") return expectShown(control, text);
   scriptFailure("no such action: " + action);
 }
 

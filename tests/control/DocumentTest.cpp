@@ -111,8 +111,7 @@ TEST_F(Setups, StatesCapturedRestoredAndSavedWithTheWorkbookThatOpensAgainWithAn
     book->WriteProperties(again);
     EXPECT_EQ(again.toBytes(), bag.toBytes());
     EXPECT_EQ(testing::serverAddress(*book), address());
-    EXPECT_EQ(testing::tips(*reopenedBar)[testing::kConnectedTip],
-              fmt::format("Connected to {} Spectrum Analyzer at {}", book->Model(), address()));
+    EXPECT_EQ(testing::tips(*reopenedBar)[testing::kConnectedTip], connectedTip(*book));
     EXPECT_TRUE(reopened.desk.formsShown().empty());
     EXPECT_TRUE(reopened.desk.messages().empty());
   }

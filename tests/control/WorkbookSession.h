@@ -49,6 +49,10 @@ class WorkbookSession : public ::testing::Test {
   void TearDown() override { host.desk.verify(); }
 
   std::string address() const { return fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", analyzer.port()); }
+  // The bar's tooltip once `connected` is attached to the analyzer.
+  std::string connectedTip(ZELControl& connected) {
+    return fmt::format("Connected to {} Spectrum Analyzer at {}", connected.Model(), address());
+  }
 
   // One of the control's own buttons opens its dialog; the user acts in it and closes it.
   template <class Dialog>

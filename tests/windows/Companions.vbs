@@ -1,6 +1,8 @@
 ' The companions of ZELCompanions.dll created through COM, as the control creates them: the IO
 ' settings restore the link a document saved, the instrument server's device takes that link
-' and reaches the analyzer through it (zel-sim, on the port run.sh gives in ZEL_SIM_PORT).
+' and reaches the analyzer through it (zel-sim, on the port run.sh gives in ZEL_SIM_PORT); the
+' control then works with that server when the host hands it over, and shows its own version as
+' the companions' version information reads it from the system's registry.
 
 ' A document's bag holding the IO settings of a connected control.
 Class SavedSettings
@@ -34,6 +36,60 @@ link.ReleaseLink
 Check "a released link opens again for the next query", device.SerialNumber, "100245"
 Set settings.IoLink = device.IoSession
 Check "the settings take the device's link back", settings.IoLink Is link, True
+
+' A host may hand the control an instrument server of its own choosing, this one of the
+' companions' module: the control calls it by name, for the model and for Get Data.
+Dim desk, xl, box, ctl, more, start, sheets, values, r, c, model
+Set desk = CreateObject("ZELTest.Desktop")
+Set xl = ExcelWithBar()
+Set ctl = CreateObject("ZELControlProj.ZELControl")
+' Before the application: the connection the control makes for it takes the control's server.
+Set ctl.ZelServer = zel
+Set box = CreateObject("ZELTest.Container")
+box.Place xl.ActiveWorkbook, ctl
+Set ctl.ConnectedApplication = xl
+Check "the control hands back the server the host gave it", ctl.ZelServer Is zel, True
+Check "and asks that server for the model", ctl.Model, "ZEL-R 3036"
+sheets = xl.ActiveWorkbook.Sheets.Count
+desk.OnForm "frmDataTransfer", Array("type startCell B3", "click getDataBtn")
+ctl.DoDataTransfer more, start
+' The host makes the measurement when it is due: at once.
+ctl.StartTransfer more, start
+Check "Get Data through it fills a new sheet", xl.ActiveWorkbook.Sheets.Count, sheets + 1
+' The annotations stand beside the trace columns, each label above its value.
+values = xl.ActiveSheet.Range("A1:J60").Value
+model = Empty
+For r = 1 To UBound(values, 1) - 1
+  For c = 1 To UBound(values, 2)
+    If values(r, c) = "Instrument Model" Then model = values(r + 1, c)
+  Next
+Next
+Check "whose model annotation is the analyzer's", model, "ZEL-R 3036"
+Check "with the Get Data dialog as answered", desk.Transcript & desk.Problems, "form frmDataTransfer (Get Data)" & vbLf
+
+' The version information finds a component in the system's registry and reads its file's own
+' version resource; the control's About shows what it read of the library.
+Dim fso, info, library
+Set fso = CreateObject("Scripting.FileSystemObject")
+Set info = CreateObject("NDXLServers.ComponentVersionInfo")
+info.Load "ZELControlProj.ZELControl"
+library = info.FilePath
+Check "the version information finds the library's file", LCase(fso.GetFileName(library)), "zelcontrolproj.dll"
+Check "and reads its version", info.VersionText, fso.GetFileVersion(library)
+Check "and the strings of its version data", info.StringValue("companyname"), "Corvane"
+info.Load "KroZEL.ZELEZ"
+Check "a companion's file is the companions' module", LCase(fso.GetFileName(info.FilePath)), "zelcompanions.dll"
+Check "with that module's build date", info.StringValue("BuildDate"), "05/02/2025"
+On Error Resume Next
+info.Load "KroIO.GPIB"
+Check "a component nobody registered is refused", Err.Number, vbObjectError + &H231
+On Error GoTo 0
+desk.Clear
+desk.OnForm "FrmAbout", Array("expect lblCopyright Copyright (C) Corvane, Version " & fso.GetFileVersion(library), _
+                              "click cmdOK")
+ctl.DoAbout
+Check "About shows the library's version as the system's registry has it", desk.Problems, ""
+box.Remove
 
 ' The set-up the control gives a serial link, and a value the serial driver cannot take.
 Dim config

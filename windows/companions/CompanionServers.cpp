@@ -14,7 +14,6 @@
 
 #include "automation/com/ComObjects.h"
 #include "automation/com/ComServer.h"
-#include "automation/com/ComVariant.h"
 
 #include <olectl.h>
 
@@ -75,26 +74,13 @@ HRESULT STDAPICALLTYPE DllUnregisterServer() {
 }
 
 HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  try {
-    wchar_t text[40] = {};
-    StringFromGUID2(clsid, text, 40);
-    const automation::ClassRegistration* c = companions().findClass(automation::com::narrow(text, wcslen(text)));
-    // The device and the links come from their owners only.
-    if (!c || !c->factory) return CLASS_E_CLASSNOTAVAILABLE;
-    IClassFactory* classObject = automation::com::classFactory(c->factory);
-    const HRESULT hr = classObject->QueryInterface(iid, out);
-    classObject->Release();
-    return hr;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
+  return automation::com::getClassObject(clsid, iid, out, [](const std::string& clsid) -> automation::Factory {
+    // The device and the links come from their owners only: they have no factory.
+    const automation::ClassRegistration* c = companions().findClass(clsid);
+    return c ? c->factory : nullptr;
+  });
 }
 
-HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-  const bool idle = automation::com::liveReferences() == 0 && automation::com::liveClassFactories() == 0;
-  return idle ? S_OK : S_FALSE;
-}
+HRESULT STDAPICALLTYPE DllCanUnloadNow() { return automation::com::canUnloadNow(); }
 
 }  // extern "C"

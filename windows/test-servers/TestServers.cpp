@@ -12,9 +12,7 @@
 #include "office/excel/MemoryApplication.h"
 #include "office/word/MemoryApplication.h"
 
-#include "automation/com/ComObjects.h"
 #include "automation/com/ComServer.h"
-#include "automation/com/ComVariant.h"
 
 #include <olectl.h>
 
@@ -90,25 +88,12 @@ HRESULT STDAPICALLTYPE DllUnregisterServer() {
 }
 
 HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  try {
-    wchar_t text[40] = {};
-    StringFromGUID2(clsid, text, 40);
-    const automation::ClassRegistration* c = servers().findClass(automation::com::narrow(text, wcslen(text)));
-    if (!c) return CLASS_E_CLASSNOTAVAILABLE;
-    IClassFactory* classObject = automation::com::classFactory(c->factory);
-    const HRESULT hr = classObject->QueryInterface(iid, out);
-    classObject->Release();
-    return hr;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
+  return automation::com::getClassObject(clsid, iid, out, [](const std::string& clsid) -> automation::Factory {
+    const automation::ClassRegistration* c = servers().findClass(clsid);
+    return c ? c->factory : nullptr;
+  });
 }
 
-HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-  const bool idle = automation::com::liveReferences() == 0 && automation::com::liveClassFactories() == 0;
-  return idle ? S_OK : S_FALSE;
-}
+HRESULT STDAPICALLTYPE DllCanUnloadNow() { return automation::com::canUnloadNow(); }
 
 }  // extern "C"

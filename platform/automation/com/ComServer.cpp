@@ -103,6 +103,26 @@ IClassFactory* classFactory(Factory factory) { return new ClassFactory(std::move
 
 long liveClassFactories() { return liveFactories.load(); }
 
+HRESULT getClassObject(REFCLSID clsid, REFIID iid, void** out,
+                       const std::function<Factory(const std::string& clsid)>& factoryOf) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  try {
+    wchar_t text[40] = {};
+    StringFromGUID2(clsid, text, 40);
+    Factory factory = factoryOf(narrow(text, wcslen(text)));
+    if (!factory) return CLASS_E_CLASSNOTAVAILABLE;
+    IClassFactory* classObject = classFactory(std::move(factory));
+    const HRESULT hr = classObject->QueryInterface(iid, out);
+    classObject->Release();
+    return hr;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+HRESULT canUnloadNow() { return liveReferences() == 0 && liveClassFactories() == 0 ? S_OK : S_FALSE; }
+
 HRESULT registerServer(const Registry& registry, const std::string& libraryFile, const std::wstring& modulePath,
                        const std::string& libId) {
   LSTATUS status = ERROR_SUCCESS;

@@ -14,7 +14,7 @@
 #include "companions/ServerRegistration.h"
 #include "companions/UtilitiesRegistration.h"
 #include "companions/ZELEZ.h"
-#include "companions/com/InstrumentServerViews.h"
+#include "companions/com/CompanionViews.h"
 #include "control/Registration.h"
 #include "control/ZELControl.h"
 #include "forms/DispatchDesktop.h"
@@ -106,7 +106,7 @@ ScenarioResult playGetData(const std::string& address, std::istream& answers, bo
       if (progId != kro::ZELEZ::kProgId) throw automation::Error::vb(automation::vbErrCantCreateObject);
       return std::make_shared<RecordedObject>(std::make_shared<kro::ZELEZ>(), serverCalls);
     });
-    kro::com::registerInstrumentServerViews(registry);
+    kro::com::registerCompanionViews(registry);
   }
 
   const auto player = std::make_shared<TestDesktop>();

@@ -1,7 +1,9 @@
-// The instrument server and its device through IDispatch, as IZELEZ and IZELDevice.
-#include "companions/com/InstrumentServerViews.h"
+// The instrument server and its device through IDispatch, as IZELEZ and IZELDevice, and the
+// version information as IComponentVersionInfo.
+#include "companions/com/CompanionViews.h"
 
 #include "automation/Conversions.h"
+#include "companions/IComponentVersionInfo.h"
 #include "companions/IZELDevice.h"
 #include "companions/IZELEZ.h"
 #include "office/com/LateBound.h"
@@ -69,10 +71,20 @@ class ServerView final : public LateBound<IZELEZ> {
   std::string MeasurementMode() override { return CStr(get("MeasurementMode")); }
 };
 
+class VersionInfoView final : public LateBound<IComponentVersionInfo> {
+ public:
+  using LateBound::LateBound;
+  void Load(const std::string& progId) override { call("Load", {progId}); }
+  std::string FilePath() const override { return CStr(get("FilePath")); }
+  std::string VersionText() const override { return CStr(get("VersionText")); }
+  std::string StringValue(const std::string& key) const override { return CStr(call("StringValue", {key})); }
+};
+
 }  // namespace
 
-void registerInstrumentServerViews(automation::Registry& registry) {
+void registerCompanionViews(automation::Registry& registry) {
   registry.registerView(typeid(IZELEZ), office::com::viewOfForeign<ServerView>());
+  registry.registerView(typeid(IComponentVersionInfo), office::com::viewOfForeign<VersionInfoView>());
 }
 
 }  // namespace kro::com

@@ -1,11 +1,15 @@
-// An instrument server of another module (in the Windows build "KroZEL.ZELEZ" created through
-// COM) seen through the interfaces the library binds to: every call goes by name to the server
-// and its device, and what comes back is what the server itself answers.
+// Companions of another module (in the Windows build created through COM) seen through the
+// interfaces the library binds to: every call goes by name to the instrument server and its
+// device, or to the version information, and what comes back is what they themselves answer.
 #include <gmock/gmock.h>
 
 #include "RecordedObject.h"
+#include "about/FrmAbout.h"
+#include "companions/ComponentVersionInfo.h"
 #include "companions/SimulatedAnalyzer.h"
-#include "companions/com/InstrumentServerViews.h"
+#include "companions/com/CompanionViews.h"
+#include "support/ErrorOf.h"
+#include "support/HostFixture.h"
 #include "transfer/InstrumentServer.h"
 
 namespace zeltest {
@@ -18,7 +22,7 @@ using testing::ElementsAre;
 class InstrumentServerViews : public kro::test::SimulatedAnalyzer {
  protected:
   InstrumentServerViews() {
-    kro::com::registerInstrumentServerViews(registry);
+    kro::com::registerCompanionViews(registry);
     viewed = Variant(ObjectPtr(std::make_shared<RecordedObject>(zel, record))).objectAs<zel::InstrumentServer>();
   }
 
@@ -69,6 +73,36 @@ TEST_F(InstrumentServerViews, TheServersErrorsArriveAsTheyWereRaised) {
   kro::test::expectError(kro::ErrorCode::BadArgument, [&] { viewed->Device()->setIoTimeout(0); });
   kro::test::expectError(kro::ErrorCode::BadArgument, [&] { viewed->GetTraceData(4, false); });
   EXPECT_EQ(zel->Device()->IoTimeout(), kTimeoutMs);
+}
+
+// About with the version information of another module: the library's version is what that
+// service reads, asked by name; a ProgID it does not know fails there and is reported here.
+TEST(VersionInfoView, AboutShowsTheVersionTheOtherModulesServiceReads) {
+  zel::testing::Host host;
+  host.registry.unregisterClass(kro::ComponentVersionInfo::kProgId);
+  const auto calls = std::make_shared<CallRecord>();
+  host.registry.setOutsideFactory([calls](std::string_view progId) -> ObjectPtr {
+    if (progId != kro::ComponentVersionInfo::kProgId) throw automation::Error::vb(automation::vbErrCantCreateObject);
+    return std::make_shared<RecordedObject>(std::make_shared<kro::ComponentVersionInfo>(), calls);
+  });
+  kro::com::registerCompanionViews(host.registry);
+  host.startExcel();
+  const auto control = host.placeInWorkbook();
+  const std::string version = host.registry.findClass(zel::ZELControl::kProgId)->version.fileVersion;
+  host.desk.onForm<zel::FrmAbout>([&](zel::FrmAbout& about, forms::User& user) {
+    EXPECT_EQ(about.lblCopyright.Caption(), "Copyright (C) Corvane, Version " + version);
+    user.click(about.cmdOK);
+  });
+  control->DoAbout();
+  // The component list asks first, row by row; the version in the copyright line comes last.
+  ASSERT_GE(calls->size(), 2u);
+  EXPECT_THAT(CallRecord(calls->end() - 2, calls->end()), ElementsAre("ComponentVersionInfo.Load call 1033 (\"ZELControlProj.ZELControl\")",
+                                  "ComponentVersionInfo.VersionText get 1033"));
+
+  const auto info = Variant(automation::CreateObject(kro::ComponentVersionInfo::kProgId))
+                        .objectAs<kro::IComponentVersionInfo>();
+  EXPECT_EQ(testsupport::errorOf([&] { info->Load("KroIO.GPIB"); }),
+            automation::vbObjectError + kro::IComponentVersionInfo::kErrNotRegistered);
 }
 
 }  // namespace
