@@ -12,13 +12,17 @@ namespace {
 
 constexpr const char* kSource = "KroInstrUtilities.VCUtilities";
 
-std::shared_ptr<office::ControlSite> siteOf(const automation::ObjectPtr& control) {
+VCUtilities::ForeignPlacement foreignPlacement;
+
+VCUtilities::Placement placementOf(const automation::ObjectPtr& control) {
   if (!control) throw automation::Error::vb(automation::vbErrObjectNotSet, kSource);
-  auto site = office::ControlSite::of(*control);
-  if (!site || !site->container())
-    throw automation::Error::object(VCUtilities::kErrNotPlaced,
-                                    "The control is not placed in an open workbook or document", kSource);
-  return site;
+  if (auto site = office::ControlSite::of(*control)) {
+    if (auto container = site->container()) return {std::move(container), site->topLevelHwnd()};
+  } else if (automation::isForeign(control) && foreignPlacement) {
+    if (auto placed = foreignPlacement(control); placed && placed->container) return std::move(*placed);
+  }
+  throw automation::Error::object(VCUtilities::kErrNotPlaced,
+                                  "The control is not placed in an open workbook or document", kSource);
 }
 
 // A document of another component (the host's own Office, reached through COM) says nothing of
@@ -41,17 +45,19 @@ const automation::TypeInfo& VCUtilities::typeInfo() const {
   return info;
 }
 
-int32_t VCUtilities::TopLevelHwnd(const automation::ObjectPtr& control) { return siteOf(control)->topLevelHwnd(); }
+void VCUtilities::setForeignPlacement(ForeignPlacement placement) { foreignPlacement = std::move(placement); }
+
+int32_t VCUtilities::TopLevelHwnd(const automation::ObjectPtr& control) { return placementOf(control).topLevelHwnd; }
 
 automation::ObjectPtr VCUtilities::ContainingWorkbook(const automation::ObjectPtr& control) {
-  automation::ObjectPtr container = siteOf(control)->container();
+  automation::ObjectPtr container = placementOf(control).container;
   if (!isOfKind<office::excel::Workbook>(container))
     throw automation::Error::object(kErrContainerKind, "The control is not placed in an Excel workbook", kSource);
   return container;
 }
 
 automation::ObjectPtr VCUtilities::ContainingDocument(const automation::ObjectPtr& control) {
-  automation::ObjectPtr container = siteOf(control)->container();
+  automation::ObjectPtr container = placementOf(control).container;
   if (!isOfKind<office::word::Document>(container))
     throw automation::Error::object(kErrContainerKind, "The control is not placed in a Word document", kSource);
   return container;

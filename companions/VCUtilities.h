@@ -2,8 +2,10 @@
 // The instrument utilities object ("KroInstrUtilities.VCUtilities"): finds, for a control that a
 // host document holds, the host's top-level window and the workbook or document that holds it.
 // It asks the container through the control's site, as the real utilities ask the control's
-// client site.
+// client site; a control of another module is asked for its OLE client site.
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 #include "automation/Object.h"
 
@@ -20,6 +22,16 @@ class VCUtilities : public automation::Object {
   static constexpr int32_t kErrContainerKind = 0x222;  // the container is of the other host
 
   const automation::TypeInfo& typeInfo() const override;
+
+  // Where a control is placed: the workbook or document that holds it and the host's window.
+  struct Placement {
+    automation::ObjectPtr container;
+    int32_t topLevelHwnd = 0;
+  };
+  // How a control of another module tells where it is placed (the Windows build's companions
+  // module asks its OLE client site); without it such a control is placed nowhere.
+  using ForeignPlacement = std::function<std::optional<Placement>(const automation::ObjectPtr& control)>;
+  static void setForeignPlacement(ForeignPlacement placement);
 
   // Each raises kErrNotPlaced when no open document holds the control (91 for Nothing).
   int32_t TopLevelHwnd(const automation::ObjectPtr& control);

@@ -11,6 +11,7 @@
 #include "companions/ComponentVersionInfo.h"
 #include "companions/ServerRegistration.h"
 #include "companions/UtilitiesRegistration.h"
+#include "companions/VCUtilities.h"
 #include "companions/com/CompanionViews.h"
 #include "control/Registration.h"
 #include "forms/DispatchDesktop.h"
@@ -79,9 +80,11 @@ void registerInProcess() {
     automation::Registry& registry = automation::registry();
     kro::registerInstrumentServer(registry);
     kro::registerUtilities(registry);
-    // The version information is the companions' module's: it reads the system's class
-    // registry and the files' own version resources, so CreateObject reaches it through COM.
+    // The version information and the utilities are the companions' module's, reached through
+    // COM: the one reads the system's class registry and the files' own version resources, the
+    // other asks the control's OLE client site where the host placed it.
     registry.unregisterClass(kro::ComponentVersionInfo::kClsid);
+    registry.unregisterClass(kro::VCUtilities::kClsid);
     zel::DllRegisterServer();
     registry.setOutsideFactory(automation::com::createComObject);
     office::com::registerExcelViews(registry);

@@ -1,8 +1,9 @@
 ' The companions of ZELCompanions.dll created through COM, as the control creates them: the IO
 ' settings restore the link a document saved, the instrument server's device takes that link
 ' and reaches the analyzer through it (zel-sim, on the port run.sh gives in ZEL_SIM_PORT); the
-' control then works with that server when the host hands it over, and shows its own version as
-' the companions' version information reads it from the system's registry.
+' control then works with that server when the host hands it over, shows its own version as the
+' companions' version information reads it from the system's registry, and the utilities find
+' where the host placed it.
 
 ' A document's bag holding the IO settings of a connected control.
 Class SavedSettings
@@ -39,14 +40,15 @@ Check "the settings take the device's link back", settings.IoLink Is link, True
 
 ' A host may hand the control an instrument server of its own choosing, this one of the
 ' companions' module: the control calls it by name, for the model and for Get Data.
-Dim desk, xl, box, ctl, more, start, sheets, values, r, c, model
+Dim desk, xl, book, box, ctl, more, start, sheets, values, r, c, model
 Set desk = CreateObject("ZELTest.Desktop")
 Set xl = ExcelWithBar()
 Set ctl = CreateObject("ZELControlProj.ZELControl")
 ' Before the application: the connection the control makes for it takes the control's server.
 Set ctl.ZelServer = zel
 Set box = CreateObject("ZELTest.Container")
-box.Place xl.ActiveWorkbook, ctl
+Set book = xl.ActiveWorkbook
+box.Place book, ctl
 Set ctl.ConnectedApplication = xl
 Check "the control hands back the server the host gave it", ctl.ZelServer Is zel, True
 Check "and asks that server for the model", ctl.Model, "ZEL-R 3036"
@@ -89,7 +91,17 @@ desk.OnForm "FrmAbout", Array("expect lblCopyright Copyright (C) Corvane, Versio
                               "click cmdOK")
 ctl.DoAbout
 Check "About shows the library's version as the system's registry has it", desk.Problems, ""
+
+' The utilities ask the control's OLE client site where the host placed it.
+Dim utilities
+Set utilities = CreateObject("KroInstrUtilities.VCUtilities")
+Check "the utilities find the workbook that holds the control", utilities.ContainingWorkbook(ctl) Is book, True
+Check "and the host's window", utilities.TopLevelHwnd(ctl), xl.Hwnd
 box.Remove
+On Error Resume Next
+utilities.TopLevelHwnd ctl
+Check "a control the host no longer holds is placed nowhere", Err.Number, vbObjectError + &H221
+On Error GoTo 0
 
 ' The set-up the control gives a serial link, and a value the serial driver cannot take.
 Dim config

@@ -11,7 +11,9 @@
 #include "automation/Registry.h"
 #include "companions/ServerRegistration.h"
 #include "companions/UtilitiesRegistration.h"
+#include "companions/VCUtilities.h"
 
+#include "automation/com/ComControlSite.h"
 #include "automation/com/ComObjects.h"
 #include "automation/com/ComServer.h"
 
@@ -27,6 +29,14 @@ automation::Registry& companions() {
     kro::registerInstrumentServer(r);
     kro::registerUtilities(r);
     r.setOutsideFactory(automation::com::createComObject);
+    // The controls the utilities are asked about are the library's, placed by the host's
+    // container: their OLE client site tells where.
+    kro::VCUtilities::setForeignPlacement(
+        [](const automation::ObjectPtr& control) -> std::optional<kro::VCUtilities::Placement> {
+          const auto site = automation::com::clientSiteOf(control);
+          if (!site) return std::nullopt;
+          return kro::VCUtilities::Placement{site->document, site->hwnd};
+        });
     return r;
   }();
   return registry;

@@ -37,6 +37,22 @@ void setControlSites(ControlSites sites) { controlSites = std::move(sites); }
 
 bool isControl(const Object& object) { return controlSites.isControl && controlSites.isControl(object); }
 
+std::optional<ClientSite> clientSiteOf(const ObjectPtr& control) {
+  IDispatch* dispatch = dispatchOf(control);
+  if (!dispatch) return std::nullopt;
+  IOleObject* ole = nullptr;
+  const HRESULT hr = dispatch->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&ole));
+  dispatch->Release();
+  if (FAILED(hr) || !ole) return std::nullopt;
+  IOleClientSite* site = nullptr;
+  if (FAILED(ole->GetClientSite(&site))) site = nullptr;
+  ole->Release();
+  if (!site) return std::nullopt;
+  ClientSite placed{documentOf(*site), windowOf(*site)};
+  site->Release();
+  return placed;
+}
+
 ControlOleObject::~ControlOleObject() { leaveSite(); }
 
 void ControlOleObject::leaveSite() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "automation/Object.h"
 
@@ -26,6 +27,14 @@ struct ControlSites {
 };
 void setControlSites(ControlSites sites);
 bool isControl(const Object& object);
+
+// Where another module's control is placed, as its client site tells (IOleObject::GetClientSite):
+// the document, and the window the container shows it in; nullopt when it has no site.
+struct ClientSite {
+  ObjectPtr document;
+  int32_t hwnd = 0;
+};
+std::optional<ClientSite> clientSiteOf(const ObjectPtr& control);
 
 // IOleObject of one control: an interface of the owner's COM identity (its IUnknown), which it
 // lives in. Of IOleObject a container needs here only the site; the rest is not implemented.
