@@ -23,9 +23,8 @@
 #include "office/excel/Worksheet.h"
 #include "office/word/MemoryAddIns.h"
 #include "office/word/MemoryDocument.h"
-#include "simulator/AnalyzerServer.h"
-#include "support/HostFixture.h"
 #include "support/MessageCheck.h"
+#include "support/WorkbookSession.h"
 #include "win32/Win32.h"
 
 namespace zel {
@@ -42,29 +41,26 @@ using ::testing::IsEmpty;
 
 constexpr const char* kMetafile = R"(C:\TEMP\t52001234.wmf)";
 
-// Excel with a workbook, a connection bound to it with the control's instrument server attached
-// to the simulated analyzer, and drive C: mapped to a temporary folder holding C:\TEMP.
-class ScreenImage : public ::testing::Test {
+// Excel with a workbook, the control placed in it, a connection bound to it with the control's
+// instrument server attached to the simulated analyzer, and drive C: mapped to a temporary
+// folder holding C:\TEMP.
+class ScreenImage : public testing::WorkbookSession {
  protected:
   ScreenImage() {
-    analyzer.start();
     fs::create_directories(folder / "TEMP");
     machine->mapDrive('C', folder);
     machine->setTempPath(R"(C:\TEMP\)");
     machine->setProcessId(1234);
-    host.startExcel();
     host.excel->setPathResolver([](const std::string& name) { return win32::toPosixPath(name).value_or(name).string(); });
-    control = host.placeInWorkbook();
     server = control->getServer();
     server->Device()->setIoTimeout(2000);
-    server->Device()->setIoSession(kro::makeIoLink(fmt::format("TCPIP0::127.0.0.1::{}::SOCKET", analyzer.port())));
+    server->Device()->setIoSession(kro::makeIoLink(address()));
     ObjectPtr app = host.excel;
     ObjectPtr ctl = control;
     int32_t hdc = control->hDC();
     EXPECT_TRUE(connection->Init(app, server, ctl, hdc));
   }
   ~ScreenImage() override { fs::remove_all(folder); }
-  void TearDown() override { host.desk.verify(); }
 
   std::shared_ptr<excel::Worksheet> activeSheet() { return excel::asWorksheet(host.excel->ActiveSheet()); }
   std::vector<std::shared_ptr<excel::MemoryShape>> pictures() {
@@ -95,9 +91,6 @@ class ScreenImage : public ::testing::Test {
 
   fs::path folder = fs::temp_directory_path() / fmt::format("zel-screen-{}", ::getpid());
   win32::ScopedMachine machine;
-  sim::AnalyzerServer analyzer{sim::ServerOptions{.port = 0}};
-  testing::Host host;
-  std::shared_ptr<ZELControl> control;
   InstrumentServerPtr server;
   std::shared_ptr<ExcelDataConnection> connection = std::make_shared<ExcelDataConnection>();
 };

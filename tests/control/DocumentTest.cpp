@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "WorkbookSession.h"
+#include "support/WorkbookSession.h"
 #include "automation/Conversions.h"
 #include "companions/InstrumentState.h"
 #include "companions/ItemState.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "WorkbookSession.h"
+#include "support/WorkbookSession.h"
 #include "automation/Clock.h"
 #include "automation/Conversions.h"
 #include "connections/ExcelDataConnection.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "WorkbookSession.h"
+#include "support/WorkbookSession.h"
 #include "automation/Collection.h"
 #include "automation/Conversions.h"
 #include "automation/Error.h"
