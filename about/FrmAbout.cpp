@@ -87,9 +87,9 @@ void FrmAbout::linkLabel(forms::Label& label, std::string caption, int top, int 
   picture.Move(2760, top, 240, 240);
 }
 
-void FrmAbout::InitModels(const std::shared_ptr<automation::Collection>& models) {
+void FrmAbout::InitModels(const automation::ObjectPtr& models) {
   supModelsCombo.Clear();
-  for (const automation::Variant& model : items(models)) supModelsCombo.AddItem(automation::CStr(model));
+  for (const automation::Variant& model : automation::itemsOf(models)) supModelsCombo.AddItem(automation::CStr(model));
 }
 
 void FrmAbout::InitComponentInfo(const std::shared_ptr<automation::Collection>& components) {

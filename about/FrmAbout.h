@@ -24,8 +24,9 @@ class FrmAbout : public forms::Form {
 
   FrmAbout();
 
-  // Every item of `models`, in collection order, as the lines of the models list.
-  void InitModels(const std::shared_ptr<automation::Collection>& models);
+  // Every item of `models` (a collection, wherever it lives), in collection order, as the lines
+  // of the models list.
+  void InitModels(const automation::ObjectPtr& models);
   // Fills the shared Component Version Information dialog with these ProgIDs, in order.
   void InitComponentInfo(const std::shared_ptr<automation::Collection>& components);
   void InitLinks(std::string hyperLinkCorvane, std::string hyperLinkVeltrix, std::string hyperLinkProduct,

@@ -14,7 +14,7 @@ bool connectThroughDialog(AnswerDesktop& desk, zel::ZELControl& control, const s
   desk.setFormHandler([&](forms::Form& form, forms::User& user) {
     auto* dialog = dynamic_cast<zel::frmConnect1*>(&form);
     if (!dialog) return;
-    auto discovery = dialog->discovery();
+    auto discovery = dialog->IOSetting1.object<kro::KroDiscoveryCtl>();
     user.type(discovery->addressBox, address);
     user.click(discovery->connectButton);
     user.click(dialog->closeButton);

@@ -1,5 +1,6 @@
 #include "companions/CIOSettings.h"
 
+#include "automation/Collection.h"
 #include "automation/Conversions.h"
 #include "automation/Error.h"
 #include "automation/TypeInfoBuilder.h"
@@ -15,28 +16,31 @@ CIOSettings::CIOSettings()
     : models_(std::make_shared<automation::Collection>()),
       ioConfigurations_(std::make_shared<automation::Collection>()) {}
 
-const automation::TypeInfo& CIOSettings::typeInfo() const {
+// The interface's members by dispatch id, for this class and for the views of another module's
+// object alike.
+const automation::TypeInfo& ICIOSettings::typeInfo() const {
+  using Self = ICIOSettings;
   static const automation::TypeInfo info =
-      automation::TypeInfoBuilder<CIOSettings>(kClassName)
+      automation::TypeInfoBuilder<Self>(CIOSettings::kClassName)
           .interface(kIid, "_CIOSettings")
-          .get("Models", 1, &CIOSettings::Models)
-          .putRef("Models", 1, &CIOSettings::setModels)
-          .get("DiscoveryText", 2, &CIOSettings::DiscoveryText)
-          .put("DiscoveryText", 2, &CIOSettings::setDiscoveryText)
-          .get("InstrumentClass", 3, &CIOSettings::InstrumentClass)
-          .put("InstrumentClass", 3, &CIOSettings::setInstrumentClass)
-          .get("IoLink", 4, &CIOSettings::IoLink)
-          .putRef("IoLink", 4, &CIOSettings::setIoLink)
-          .get("HostName", 5, &CIOSettings::HostName)
-          .put("HostName", 5, &CIOSettings::setHostName)
-          .get("IoConfigurations", 6, &CIOSettings::IoConfigurations)
-          .putRef("IoConfigurations", 6, &CIOSettings::setIoConfigurations)
+          .get("Models", 1, &Self::Models)
+          .putRef("Models", 1, &Self::setModels)
+          .get("DiscoveryText", 2, &Self::DiscoveryText)
+          .put("DiscoveryText", 2, &Self::setDiscoveryText)
+          .get("InstrumentClass", 3, &Self::InstrumentClass)
+          .put("InstrumentClass", 3, &Self::setInstrumentClass)
+          .get("IoLink", 4, &Self::IoLink)
+          .putRef("IoLink", 4, &Self::setIoLink)
+          .get("HostName", 5, &Self::HostName)
+          .put("HostName", 5, &Self::setHostName)
+          .get("IoConfigurations", 6, &Self::IoConfigurations)
+          .putRef("IoConfigurations", 6, &Self::setIoConfigurations)
           .method("WriteProperties", 7,
-                  [](CIOSettings& self, automation::DispatchArgs& args) {
+                  [](Self& self, automation::DispatchArgs& args) {
                     self.WriteProperties(*automation::PropertyBag::argument(args.at(0)));
                   })
           .method("ReadProperties", 8,
-                  [](CIOSettings& self, automation::DispatchArgs& args) {
+                  [](Self& self, automation::DispatchArgs& args) {
                     self.ReadProperties(*automation::PropertyBag::argument(args.at(0)));
                   })
           .build();
@@ -44,7 +48,6 @@ const automation::TypeInfo& CIOSettings::typeInfo() const {
 }
 
 void CIOSettings::setIoLink(automation::ObjectPtr link) {
-  // Only IO link objects can be chosen; anything else is refused as the interface would.
   if (link && !std::dynamic_pointer_cast<kro::IoLink>(link)) throw automation::Error::vb(automation::vbErrTypeMismatch);
   ioLink_ = std::move(link);
 }
@@ -62,11 +65,7 @@ void CIOSettings::ReadProperties(automation::PropertyBag& bag) {
   const std::string address = automation::CStr(bag.ReadProperty(kKeyLinkAddress, Variant(std::string())));
   ioLink_ = nullptr;
   if (address.empty()) return;
-  RS232Config serial;
-  if (ioConfigurations_ && ioConfigurations_->containsKey("RS232")) {
-    if (auto configured = ioConfigurations_->Item(Variant("RS232")).objectAs<RS232Config>()) serial = *configured;
-  }
-  ioLink_ = makeIoLink(address, serial);
+  ioLink_ = makeIoLink(address, RS232Config::configured(ioConfigurations_));
 }
 
 }  // namespace kro

@@ -5,19 +5,18 @@
 // document can attach the same link again when it is opened.
 #include <string>
 
-#include "automation/Collection.h"
 #include "automation/Object.h"
 #include "automation/PropertyBag.h"
 #include "automation/Variant.h"
+#include "companions/ICIOSettings.h"
 
 namespace kro {
 
-class CIOSettings : public automation::Object {
+class CIOSettings : public ICIOSettings {
  public:
   static constexpr const char* kProgId = "KroDiscovery.CIOSettings";
   static constexpr const char* kClassName = "CIOSettings";
   static constexpr const char* kClsid = "{2D4F8A10-6B3C-4E7D-A1F2-9C5E0B7D4A61}";
-  static constexpr const char* kIid = "{2D4F8A11-6B3C-4E7D-A1F2-9C5E0B7D4A61}";
   // The host name that means this computer.
   static constexpr const char* kLocalHost = "My Computer";
 
@@ -26,39 +25,40 @@ class CIOSettings : public automation::Object {
   static constexpr const char* kKeyHostName = "IOSettingsHostName";
   static constexpr const char* kKeyLinkAddress = "IOSettingsLinkAddress";
 
+  // Its own empty collections until the host hands it others.
   CIOSettings();
-  const automation::TypeInfo& typeInfo() const override;
 
-  std::shared_ptr<automation::Collection> Models() const { return models_; }
-  void setModels(std::shared_ptr<automation::Collection> models) { models_ = std::move(models); }
-  std::string DiscoveryText() const { return discoveryText_; }
-  void setDiscoveryText(const std::string& text) { discoveryText_ = text; }
-  std::string InstrumentClass() const { return instrumentClass_; }
-  void setInstrumentClass(const std::string& text) { instrumentClass_ = text; }
-  // The chosen IO link object, or Nothing.
-  automation::ObjectPtr IoLink() const { return ioLink_; }
-  void setIoLink(automation::ObjectPtr link);
-  automation::Variant HostName() const { return hostName_; }
-  void setHostName(const automation::Variant& host) { hostName_ = host; }
-  std::shared_ptr<automation::Collection> IoConfigurations() const { return ioConfigurations_; }
-  void setIoConfigurations(std::shared_ptr<automation::Collection> configurations) {
+  // The collections may be another module's: they are read by name (Count, Item).
+  automation::ObjectPtr Models() const override { return models_; }
+  void setModels(automation::ObjectPtr models) override { models_ = std::move(models); }
+  std::string DiscoveryText() const override { return discoveryText_; }
+  void setDiscoveryText(const std::string& text) override { discoveryText_ = text; }
+  std::string InstrumentClass() const override { return instrumentClass_; }
+  void setInstrumentClass(const std::string& text) override { instrumentClass_ = text; }
+  // Only this component's IO link objects can be chosen; anything else raises 13.
+  automation::ObjectPtr IoLink() const override { return ioLink_; }
+  void setIoLink(automation::ObjectPtr link) override;
+  automation::Variant HostName() const override { return hostName_; }
+  void setHostName(const automation::Variant& host) override { hostName_ = host; }
+  automation::ObjectPtr IoConfigurations() const override { return ioConfigurations_; }
+  void setIoConfigurations(automation::ObjectPtr configurations) override {
     ioConfigurations_ = std::move(configurations);
   }
 
   // Writes the instrument class, the host and the link's address (empty without a link).
-  void WriteProperties(automation::PropertyBag& bag);
+  void WriteProperties(automation::PropertyBag& bag) override;
   // Reads them back; an address makes a new link object for it, configured with the "RS232"
   // entry of IoConfigurations when there is one. The link is not opened here. An address that
   // no link understands raises, leaving the settings without a link.
-  void ReadProperties(automation::PropertyBag& bag);
+  void ReadProperties(automation::PropertyBag& bag) override;
 
  private:
-  std::shared_ptr<automation::Collection> models_;
+  automation::ObjectPtr models_;
   std::string discoveryText_;
   std::string instrumentClass_;
   automation::ObjectPtr ioLink_;
   automation::Variant hostName_{kLocalHost};
-  std::shared_ptr<automation::Collection> ioConfigurations_;
+  automation::ObjectPtr ioConfigurations_;
 };
 
 }  // namespace kro

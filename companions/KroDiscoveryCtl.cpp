@@ -1,10 +1,12 @@
 #include "companions/KroDiscoveryCtl.h"
 
+#include "automation/Collection.h"
 #include "automation/Conversions.h"
 #include "automation/Error.h"
 #include "automation/TypeInfoBuilder.h"
 #include "companions/IoLinkFactory.h"
 #include "companions/ZELDevice.h"
+#include "forms/DispatchDesktop.h"
 #include "forms/MsgBox.h"
 
 namespace kro {
@@ -56,10 +58,13 @@ KroDiscoveryCtl::KroDiscoveryCtl() : UserControl("KroDiscoveryCtl", 5295, 3735) 
   addressList.AddItem(kSerialExample);
 }
 
-const automation::TypeInfo& KroDiscoveryCtl::typeInfo() const {
-  using Self = KroDiscoveryCtl;
+// The interface's members by dispatch id, for this class and for the views of another module's
+// control alike; a desktop that plays the person reaches the control's own controls through
+// the last one.
+const automation::TypeInfo& IKroDiscoveryCtl::typeInfo() const {
+  using Self = IKroDiscoveryCtl;
   static const automation::TypeInfo info =
-      automation::TypeInfoBuilder<Self>(kClassName)
+      automation::TypeInfoBuilder<Self>(KroDiscoveryCtl::kClassName)
           .interface(kIid, "_KroDiscoveryCtl")
           .get("IOSettings", 1, &Self::IOSettings)
           .putRef("IOSettings", 1, &Self::setIOSettings)
@@ -67,8 +72,27 @@ const automation::TypeInfo& KroDiscoveryCtl::typeInfo() const {
           .put("connectbuttonsvisible", 2, &Self::setconnectbuttonsvisible)
           .get("supportinstrumentslabelvisible", 3, &Self::supportinstrumentslabelvisible)
           .put("supportinstrumentslabelvisible", 3, &Self::setsupportinstrumentslabelvisible)
+          .method(forms::DispatchDesktop::kHostedActionMember, forms::DispatchDesktop::kDispHostedAction,
+                  [](Self& self, automation::DispatchArgs& args) {
+                    auto* control = dynamic_cast<forms::UserControl*>(&self);
+                    if (!control) throw automation::Error::vb(automation::vbErrNotSupported);
+                    forms::DispatchDesktop::actOnHosted(*control, automation::CStr(args.at(0)));
+                  })
           .build();
   return info;
+}
+
+bool KroDiscoveryCtl::raisesEvents(std::string_view iid) const { return automation::equalsNoCase(iid, kEventsIid); }
+
+uint32_t KroDiscoveryCtl::advise(std::string_view iid, automation::ObjectPtr sink) {
+  if (!raisesEvents(iid)) throw automation::Error::vb(automation::vbErrInvalidProcedureCall);
+  if (!sink) throw automation::Error::vb(automation::vbErrObjectNotSet);
+  sinks_.emplace_back(nextCookie_, std::move(sink));
+  return nextCookie_++;
+}
+
+void KroDiscoveryCtl::unadvise(std::string_view, uint32_t cookie) {
+  std::erase_if(sinks_, [&](const auto& sink) { return sink.first == cookie; });
 }
 
 void KroDiscoveryCtl::setIOSettings(automation::ObjectPtr object) {
@@ -106,7 +130,7 @@ void KroDiscoveryCtl::showSettings() {
     return;
   }
   if (const auto models = settings_->Models()) {
-    for (int32_t i = 1; i <= models->Count(); ++i) modelsList.AddItem(automation::CStr(models->Item(Variant(i))));
+    for (const Variant& model : automation::itemsOf(models)) modelsList.AddItem(automation::CStr(model));
   }
   discoveryLabel.setCaption(settings_->DiscoveryText());
   hostBox.setText(automation::CStr(settings_->HostName()));
@@ -114,15 +138,6 @@ void KroDiscoveryCtl::showSettings() {
   addressBox.setText(link ? link->Address() : std::string());
   statusLabel.setCaption(link ? "Connected" : "Not connected");
   disconnectButton.setEnabled(link != nullptr);
-}
-
-RS232Config KroDiscoveryCtl::serialSettings() const {
-  RS232Config serial;
-  const auto configurations = settings_ ? settings_->IoConfigurations() : nullptr;
-  if (configurations && configurations->containsKey("RS232")) {
-    if (auto configured = configurations->Item(Variant("RS232")).objectAs<RS232Config>()) serial = *configured;
-  }
-  return serial;
 }
 
 void KroDiscoveryCtl::addressListClick() {
@@ -141,7 +156,7 @@ void KroDiscoveryCtl::connectButtonClick() {
 
   std::shared_ptr<IoLink> link;
   try {
-    link = makeIoLink(address, serialSettings());
+    link = makeIoLink(address, RS232Config::configured(settings_ ? settings_->IoConfigurations() : nullptr));
     // A device of its own asks who answers, so that the settings only ever take a link to a
     // supported analyzer; the session is closed again because the host attaches it later.
     auto probe = std::make_shared<ZELDevice>();
@@ -159,7 +174,12 @@ void KroDiscoveryCtl::connectButtonClick() {
 }
 
 void KroDiscoveryCtl::disconnectButtonClick() {
-  if (onDisconnect) onDisconnect();
+  // A handler may connect or disconnect sinks; each connected when the event started hears it.
+  const auto sinks = sinks_;
+  for (const auto& [cookie, sink] : sinks) {
+    automation::DispatchArgs none;
+    sink->invoke(kDispDisconnect, automation::DispatchKind::Method, none);
+  }
   if (settings_) settings_->setIoLink(nullptr);
   showSettings();
 }

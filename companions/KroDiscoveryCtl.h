@@ -4,13 +4,17 @@
 // user types or picks a link address and the computer it is reached through, and Connect asks
 // that address who is there before the settings take the link, so that a typing error or a
 // switched-off analyzer is told at once rather than at the first measurement. Disconnect
-// notifies the host and drops the settings' link.
-#include <functional>
+// notifies the host (the Disconnect event) and drops the settings' link.
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "automation/EventSource.h"
 #include "automation/Object.h"
 #include "companions/CIOSettings.h"
+#include "companions/IKroDiscoveryCtl.h"
 #include "companions/RS232Config.h"
 #include "companions/VisaAddress.h"
 #include "forms/CommandButton.h"
@@ -21,34 +25,28 @@
 
 namespace kro {
 
-class KroDiscoveryCtl : public forms::UserControl, public automation::Object {
+class KroDiscoveryCtl : public forms::UserControl, public IKroDiscoveryCtl, public automation::EventSource {
  public:
   static constexpr const char* kProgId = "KroDiscovery.KroDiscoveryCtl";
   static constexpr const char* kClassName = "KroDiscoveryCtl";
   static constexpr const char* kClsid = "{2D4F8A12-6B3C-4E7D-A1F2-9C5E0B7D4A61}";
-  static constexpr const char* kIid = "{2D4F8A13-6B3C-4E7D-A1F2-9C5E0B7D4A61}";
   // The title of the control's own message boxes.
   static constexpr const char* kMessageTitle = "Instrument Discovery";
   // How long Connect waits for the instrument to answer *IDN?.
   static constexpr int32_t kProbeTimeoutMs = 3000;
 
   KroDiscoveryCtl();
-  const automation::TypeInfo& typeInfo() const override;
 
-  // The IO settings object being edited (a CIOSettings, or Nothing); anything else raises 13.
-  automation::ObjectPtr IOSettings() const { return settings_; }
-  void setIOSettings(automation::ObjectPtr settings);
+  automation::ObjectPtr IOSettings() const override { return settings_; }
+  void setIOSettings(automation::ObjectPtr settings) override;
+  bool connectbuttonsvisible() const override { return connectButtonsVisible_; }
+  void setconnectbuttonsvisible(bool visible) override;
+  bool supportinstrumentslabelvisible() const override { return supportInstrumentsLabelVisible_; }
+  void setsupportinstrumentslabelvisible(bool visible) override;
 
-  // Design-time properties: whether Connect and Disconnect are shown, and whether the list of
-  // supported instruments with its label is.
-  bool connectbuttonsvisible() const { return connectButtonsVisible_; }
-  void setconnectbuttonsvisible(bool visible);
-  bool supportinstrumentslabelvisible() const { return supportInstrumentsLabelVisible_; }
-  void setsupportinstrumentslabelvisible(bool visible);
-
-  // The disconnect notification: the user pressed Disconnect. Raised before the settings drop
-  // their link, so that the host can still see which link is going.
-  std::function<void()> onDisconnect;
+  bool raisesEvents(std::string_view iid) const override;
+  uint32_t advise(std::string_view iid, automation::ObjectPtr sink) override;
+  void unadvise(std::string_view iid, uint32_t cookie) override;
 
   // Address forms offered in the pick list besides the link already chosen.
   static constexpr const char* kTcpExample = "TCPIP0::localhost::5025::SOCKET";
@@ -71,13 +69,14 @@ class KroDiscoveryCtl : public forms::UserControl, public automation::Object {
   std::shared_ptr<CIOSettings> settings();
   // Shows what the settings hold: models, discovery text, link, host and state.
   void showSettings();
-  RS232Config serialSettings() const;
 
   void addressListClick();
   void connectButtonClick();
   void disconnectButtonClick();
 
   std::shared_ptr<CIOSettings> settings_;
+  std::vector<std::pair<uint32_t, automation::ObjectPtr>> sinks_;
+  uint32_t nextCookie_ = 1;
   bool connectButtonsVisible_ = true;
   bool supportInstrumentsLabelVisible_ = true;
 };

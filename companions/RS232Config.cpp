@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include "automation/Conversions.h"
+#include "automation/Error.h"
 #include "automation/TypeInfoBuilder.h"
 #include "companions/ErrorCodes.h"
 
@@ -17,20 +19,42 @@ namespace {
 
 }  // namespace
 
-const automation::TypeInfo& RS232Config::typeInfo() const {
+// The interface's members by dispatch id, for this class and for the views of another module's
+// object alike.
+const automation::TypeInfo& IRS232Config::typeInfo() const {
+  using Self = IRS232Config;
   static const automation::TypeInfo info =
-      automation::TypeInfoBuilder<RS232Config>(kClassName)
-          .interface("{5B0C7A43-2E6D-4F1A-9C83-7D21E4A90B11}", "IRS232Config")
-          .get("StopBits", 1, &RS232Config::StopBits)
-          .put("StopBits", 1, &RS232Config::setStopBits)
-          .get("BaudRate", 2, &RS232Config::BaudRate)
-          .put("BaudRate", 2, &RS232Config::setBaudRate)
-          .get("DataBits", 3, &RS232Config::DataBits)
-          .put("DataBits", 3, &RS232Config::setDataBits)
-          .get("Parity", 4, &RS232Config::Parity)
-          .put("Parity", 4, &RS232Config::setParity)
+      automation::TypeInfoBuilder<Self>(RS232Config::kClassName)
+          .interface(kIid, "IRS232Config")
+          .get("StopBits", 1, &Self::StopBits)
+          .put("StopBits", 1, &Self::setStopBits)
+          .get("BaudRate", 2, &Self::BaudRate)
+          .put("BaudRate", 2, &Self::setBaudRate)
+          .get("DataBits", 3, &Self::DataBits)
+          .put("DataBits", 3, &Self::setDataBits)
+          .get("Parity", 4, &Self::Parity)
+          .put("Parity", 4, &Self::setParity)
           .build();
   return info;
+}
+
+RS232Config RS232Config::configured(const automation::ObjectPtr& configurations) {
+  RS232Config serial;
+  if (!configurations) return serial;
+  automation::Variant item;
+  try {
+    item = automation::callMethod(configurations, "Item", {automation::Variant("RS232")});
+  } catch (const automation::Error&) {
+    // A collection raises for a key it does not hold: no serial configuration was given.
+    return serial;
+  }
+  const automation::ObjectPtr& entry = item.asObject();
+  if (!entry) return serial;
+  serial.setStopBits(automation::CLng(automation::getProperty(entry, "StopBits")));
+  serial.setBaudRate(automation::CLng(automation::getProperty(entry, "BaudRate")));
+  serial.setDataBits(automation::CLng(automation::getProperty(entry, "DataBits")));
+  serial.setParity(automation::CLng(automation::getProperty(entry, "Parity")));
+  return serial;
 }
 
 void RS232Config::setStopBits(int32_t value) {

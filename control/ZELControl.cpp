@@ -10,6 +10,7 @@
 #include "automation/Registry.h"
 #include "automation/SafeArray.h"
 #include "automation/TypeInfoBuilder.h"
+#include "companions/IRS232Config.h"
 #include "companions/RS232Config.h"
 #include "companions/VCUtilities.h"
 #include "connections/ExcelDataConnection.h"
@@ -91,9 +92,9 @@ InstrumentServerPtr& ZELControl::getServer() {
   return server;
 }
 
-std::shared_ptr<kro::CIOSettings> ZELControl::getIoSetting() {
+std::shared_ptr<kro::ICIOSettings> ZELControl::getIoSetting() {
   if (!ioSetting) {
-    ioSetting = Variant(automation::CreateObject(kro::CIOSettings::kProgId)).objectAs<kro::CIOSettings>();
+    ioSetting = Variant(automation::CreateObject(kro::CIOSettings::kProgId)).objectAs<kro::ICIOSettings>();
     setUpIoSetting();
   }
   return ioSetting;
@@ -114,15 +115,16 @@ void ZELControl::setUpIoSetting() {
   const automation::SafeArray& names = models.asArray();
   for (int32_t i = 0; i <= names.UBound(); ++i) {
     const Variant name = names.at({i});
-    ioSetting->Models()->Add(name, name);
+    // The collection is the settings' own from now on, wherever they live: called by name.
+    automation::callMethod(ioSetting->Models(), "Add", {name, name});
   }
   ioSetting->setIoConfigurations(std::make_shared<automation::Collection>());
-  auto rs232 = Variant(automation::CreateObject(kro::RS232Config::kProgId)).objectAs<kro::RS232Config>();
+  auto rs232 = Variant(automation::CreateObject(kro::RS232Config::kProgId)).objectAs<kro::IRS232Config>();
   rs232->setBaudRate(9600);
   rs232->setDataBits(8);
   rs232->setParity(3);
   rs232->setStopBits(1);
-  ioSetting->IoConfigurations()->Add(Variant(rs232), Variant("RS232"));
+  automation::callMethod(ioSetting->IoConfigurations(), "Add", {Variant(rs232), Variant("RS232")});
 }
 
 void ZELControl::releaseIo(const ObjectPtr& link) {

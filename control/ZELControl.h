@@ -14,6 +14,7 @@
 #include "automation/PropertyBag.h"
 #include "automation/Variant.h"
 #include "companions/CIOSettings.h"
+#include "companions/ICIOSettings.h"
 #include "companions/ItemStateInfo.h"
 #include "connections/DataConnection.h"
 #include "forms/ImageList.h"
@@ -87,14 +88,14 @@ class ZELControl : public forms::UserControl, public automation::Object, public 
   // The captured analyzer states, or nullptr before any were captured or restored.
   const std::shared_ptr<kro::ItemStateInfo>& setupInfo() const { return instrSetupInfo; }
   // The IO settings, or nullptr before anything needed them.
-  const std::shared_ptr<kro::CIOSettings>& ioSettings() const { return ioSetting; }
+  const std::shared_ptr<kro::ICIOSettings>& ioSettings() const { return ioSetting; }
 
   forms::Toolbar& Toolbar1 = add<forms::Toolbar>("Toolbar1");
   forms::ImageList& ImageList1 = add<forms::ImageList>("ImageList1");
 
  private:
   // Shared by the instrument-connection operations.
-  std::shared_ptr<kro::CIOSettings> getIoSetting();
+  std::shared_ptr<kro::ICIOSettings> getIoSetting();
   void setUpIoSetting();
   void showConnectedState();
   static void releaseIo(const automation::ObjectPtr& link);
@@ -123,7 +124,7 @@ class ZELControl : public forms::UserControl, public automation::Object, public 
   int32_t samplesTotal = 0;
   int32_t intervalSeconds = 0;
   std::shared_ptr<DataConnection> dataC;
-  std::shared_ptr<kro::CIOSettings> ioSetting;
+  std::shared_ptr<kro::ICIOSettings> ioSetting;
   automation::ObjectPtr dbgContainer;
   automation::Date startDate;
   std::string intervalText;

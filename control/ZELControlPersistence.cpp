@@ -68,7 +68,7 @@ void ZELControl::ReadProperties(automation::PropertyBag& bag) {
         dialog.setCaption(kLoadOnlyCaption);
         forms::Unload(dialog);
       }
-      ioSetting = Variant(automation::CreateObject(kro::CIOSettings::kProgId)).objectAs<kro::CIOSettings>();
+      ioSetting = Variant(automation::CreateObject(kro::CIOSettings::kProgId)).objectAs<kro::ICIOSettings>();
       ioSetting->ReadProperties(bag);
       if (const ObjectPtr link = ioSetting->IoLink()) {
         getServer()->Device()->setIoSession(link);
@@ -76,7 +76,7 @@ void ZELControl::ReadProperties(automation::PropertyBag& bag) {
       }
       setUpIoSetting();
     } else {
-      ioSetting = Variant(automation::CreateObject(kro::CIOSettings::kProgId)).objectAs<kro::CIOSettings>();
+      ioSetting = Variant(automation::CreateObject(kro::CIOSettings::kProgId)).objectAs<kro::ICIOSettings>();
       setUpIoSetting();
     }
   } catch (const std::exception&) {

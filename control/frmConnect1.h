@@ -8,7 +8,7 @@
 
 #include "automation/Object.h"
 #include "companions/CIOSettings.h"
-#include "companions/KroDiscoveryCtl.h"
+#include "companions/IKroDiscoveryCtl.h"
 #include "connections/DataConnection.h"
 #include "forms/CommandButton.h"
 #include "forms/Form.h"
@@ -26,6 +26,7 @@ class frmConnect1 : public forms::Form {
 
   // Creates the discovery control by its ProgID; 429 when it is not registered.
   frmConnect1();
+  ~frmConnect1() override;
 
   // Set by the opener before showing.
   InstrumentServerPtr server;
@@ -34,7 +35,7 @@ class frmConnect1 : public forms::Form {
 
   // The discovery control's IO settings object. A put that the discovery control refuses
   // leaves it with what it had.
-  std::shared_ptr<kro::CIOSettings> IOsetting();
+  std::shared_ptr<kro::ICIOSettings> IOsetting();
   void setIOsetting(const automation::ObjectPtr& setting);
 
   forms::VBControlExtender& IOSetting1 = add<forms::VBControlExtender>("IOSetting1");
@@ -42,12 +43,17 @@ class frmConnect1 : public forms::Form {
   forms::CommandButton& closeButton = add<forms::CommandButton>("closeButton");
 
   // The hosted discovery control; reaching it loads the dialog.
-  std::shared_ptr<kro::KroDiscoveryCtl> discovery() const;
+  std::shared_ptr<kro::IKroDiscoveryCtl> discovery() const;
 
  private:
+  // The form's handler of the discovery control's events.
+  class DiscoveryEvents;
   void closeButton_Click();
   void helpBtn_Click();
   void IOSetting1_Disconnect();
+
+  automation::ObjectPtr discoveryControl_;
+  uint32_t discoveryEvents_ = 0;
 };
 
 }  // namespace zel

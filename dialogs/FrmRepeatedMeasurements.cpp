@@ -3,7 +3,6 @@
 #include "automation/Clock.h"
 #include "automation/Conversions.h"
 #include "automation/Registry.h"
-#include "forms/UserControl.h"
 
 namespace zel {
 
@@ -18,11 +17,7 @@ FrmRepeatedMeasurements::FrmRepeatedMeasurements()
   schedule_ = automation::CreateObject(kScheduleProgId);
   repMeasControl1.setProgId(kScheduleProgId);
   // A user control joins the dialog's tab order and focus; anything else is only held.
-  if (auto userControl = std::dynamic_pointer_cast<forms::UserControl>(schedule_)) {
-    repMeasControl1.setObject(userControl);
-  } else {
-    repMeasControl1.setObject(schedule_);
-  }
+  repMeasControl1.setObject(schedule_);
   repMeasControl1.Move(0, 0, 4575, 3015);
   repMeasControl1.setTabIndex(2);
 

@@ -1,15 +1,20 @@
-// The instrument server and its device through IDispatch, as IZELEZ and IZELDevice, and the
-// version information as IComponentVersionInfo.
+// The instrument server and its device through IDispatch, as IZELEZ and IZELDevice, the
+// discovery control, its IO settings and the RS-232 configuration as IKroDiscoveryCtl,
+// ICIOSettings and IRS232Config, and the version information as IComponentVersionInfo.
 #include "companions/com/CompanionViews.h"
 
 #include "automation/Conversions.h"
 #include "companions/IComponentVersionInfo.h"
+#include "companions/ICIOSettings.h"
+#include "companions/IKroDiscoveryCtl.h"
+#include "companions/IRS232Config.h"
 #include "companions/IZELDevice.h"
 #include "companions/IZELEZ.h"
 #include "office/com/LateBound.h"
 
 namespace kro::com {
 
+using automation::CBool;
 using automation::CDbl;
 using automation::CInt;
 using automation::CLng;
@@ -20,6 +25,9 @@ using office::com::LateBound;
 
 namespace {
 
+// An object property's value: the object, or nullptr for Nothing.
+ObjectPtr object(const Variant& value) { return value.isObject() ? value.asObject() : nullptr; }
+
 class DeviceView final : public LateBound<IZELDevice> {
  public:
   using LateBound::LateBound;
@@ -29,15 +37,9 @@ class DeviceView final : public LateBound<IZELDevice> {
   std::string Model() override { return CStr(get("Model")); }
   std::string SerialNumber() override { return CStr(get("SerialNumber")); }
   std::string Version() override { return CStr(get("Version")); }
-  ObjectPtr IoSession() const override {
-    const Variant link = get("IoSession");
-    return link.isObject() ? link.asObject() : nullptr;
-  }
-  // "Set Device.IoSession = link": the link goes to the server as the object it is.
-  void setIoSession(ObjectPtr link) override {
-    automation::DispatchArgs args{Variant(std::move(link))};
-    invoke("IoSession", automation::DispatchKind::PropertyPutRef, args);
-  }
+  ObjectPtr IoSession() const override { return object(get("IoSession")); }
+  // The link goes to the server as the object it is, so that the device holds that very link.
+  void setIoSession(ObjectPtr link) override { putRef("IoSession", std::move(link)); }
   Variant SetupState() override { return get("SetupState"); }
   void setSetupState(const Variant& image) override { put("SetupState", image); }
 };
@@ -71,6 +73,54 @@ class ServerView final : public LateBound<IZELEZ> {
   std::string MeasurementMode() override { return CStr(get("MeasurementMode")); }
 };
 
+class DiscoveryControlView final : public LateBound<IKroDiscoveryCtl> {
+ public:
+  using LateBound::LateBound;
+  ObjectPtr IOSettings() const override { return object(get("IOSettings")); }
+  // The control edits the host's very settings object.
+  void setIOSettings(ObjectPtr settings) override { putRef("IOSettings", std::move(settings)); }
+  bool connectbuttonsvisible() const override { return CBool(get("connectbuttonsvisible")); }
+  void setconnectbuttonsvisible(bool visible) override { put("connectbuttonsvisible", visible); }
+  bool supportinstrumentslabelvisible() const override { return CBool(get("supportinstrumentslabelvisible")); }
+  void setsupportinstrumentslabelvisible(bool visible) override { put("supportinstrumentslabelvisible", visible); }
+};
+
+class IoSettingsView final : public LateBound<ICIOSettings> {
+ public:
+  using LateBound::LateBound;
+  ObjectPtr Models() const override { return object(get("Models")); }
+  void setModels(ObjectPtr models) override { putRef("Models", std::move(models)); }
+  std::string DiscoveryText() const override { return CStr(get("DiscoveryText")); }
+  void setDiscoveryText(const std::string& text) override { put("DiscoveryText", text); }
+  std::string InstrumentClass() const override { return CStr(get("InstrumentClass")); }
+  void setInstrumentClass(const std::string& text) override { put("InstrumentClass", text); }
+  ObjectPtr IoLink() const override { return object(get("IoLink")); }
+  void setIoLink(ObjectPtr link) override { putRef("IoLink", std::move(link)); }
+  Variant HostName() const override { return get("HostName"); }
+  void setHostName(const Variant& host) override { put("HostName", host); }
+  ObjectPtr IoConfigurations() const override { return object(get("IoConfigurations")); }
+  void setIoConfigurations(ObjectPtr configurations) override { putRef("IoConfigurations", std::move(configurations)); }
+  // The bag goes over for the length of the call; the other module reads and writes it by name.
+  void WriteProperties(automation::PropertyBag& bag) override { call("WriteProperties", {Variant(lent(bag))}); }
+  void ReadProperties(automation::PropertyBag& bag) override { call("ReadProperties", {Variant(lent(bag))}); }
+
+ private:
+  static ObjectPtr lent(automation::PropertyBag& bag) { return ObjectPtr(ObjectPtr(), &bag); }
+};
+
+class RS232ConfigView final : public LateBound<IRS232Config> {
+ public:
+  using LateBound::LateBound;
+  int32_t StopBits() const override { return CLng(get("StopBits")); }
+  void setStopBits(int32_t value) override { put("StopBits", value); }
+  int32_t BaudRate() const override { return CLng(get("BaudRate")); }
+  void setBaudRate(int32_t value) override { put("BaudRate", value); }
+  int32_t DataBits() const override { return CLng(get("DataBits")); }
+  void setDataBits(int32_t value) override { put("DataBits", value); }
+  int32_t Parity() const override { return CLng(get("Parity")); }
+  void setParity(int32_t value) override { put("Parity", value); }
+};
+
 class VersionInfoView final : public LateBound<IComponentVersionInfo> {
  public:
   using LateBound::LateBound;
@@ -84,6 +134,9 @@ class VersionInfoView final : public LateBound<IComponentVersionInfo> {
 
 void registerCompanionViews(automation::Registry& registry) {
   registry.registerView(typeid(IZELEZ), office::com::viewOfForeign<ServerView>());
+  registry.registerView(typeid(IKroDiscoveryCtl), office::com::viewOfForeign<DiscoveryControlView>());
+  registry.registerView(typeid(ICIOSettings), office::com::viewOfForeign<IoSettingsView>());
+  registry.registerView(typeid(IRS232Config), office::com::viewOfForeign<RS232ConfigView>());
   registry.registerView(typeid(IComponentVersionInfo), office::com::viewOfForeign<VersionInfoView>());
 }
 

@@ -89,4 +89,13 @@ const TypeInfo& Collection::typeInfo() const {
   return info;
 }
 
+std::vector<Variant> itemsOf(const ObjectPtr& collection) {
+  if (!collection) throw Error::vb(vbErrObjectNotSet);
+  const int32_t count = CLng(callMethod(collection, "Count"));
+  std::vector<Variant> items;
+  items.reserve(count > 0 ? count : 0);
+  for (int32_t i = 1; i <= count; ++i) items.push_back(callMethod(collection, "Item", {Variant(i)}));
+  return items;
+}
+
 }  // namespace automation

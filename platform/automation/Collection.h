@@ -83,6 +83,10 @@ class Collection::const_iterator {
   std::vector<Entry>::const_iterator at_;
 };
 
+// Every item of a collection, this library's or another component's, as VB's For Each reads
+// it: Count, then Item(1) to Item(Count), called by name. Nothing raises 91.
+std::vector<Variant> itemsOf(const ObjectPtr& collection);
+
 inline Collection::const_iterator Collection::begin() const { return const_iterator(items_.cbegin()); }
 inline Collection::const_iterator Collection::end() const { return const_iterator(items_.cend()); }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "Foreign.h"
 #include "Object.h"
 
 namespace automation {
@@ -19,5 +20,20 @@ class EventSource {
   // Disconnects; an unknown cookie is ignored.
   virtual void unadvise(std::string_view iid, uint32_t cookie) = 0;
 };
+
+// Connects `sink` to the events of `object` through `iid`, whether it is this library's object,
+// another component's, or a view of one; 0 when it raises no such events.
+inline uint32_t adviseEvents(ObjectPtr object, std::string_view iid, ObjectPtr sink) {
+  if (auto* view = dynamic_cast<const ForeignView*>(object.get())) object = view->viewed();
+  if (auto* source = dynamic_cast<EventSource*>(object.get()))
+    return source->raisesEvents(iid) ? source->advise(iid, std::move(sink)) : 0;
+  return adviseForeign(object, iid, std::move(sink));
+}
+
+inline void unadviseEvents(ObjectPtr object, std::string_view iid, uint32_t cookie) {
+  if (auto* view = dynamic_cast<const ForeignView*>(object.get())) object = view->viewed();
+  if (auto* source = dynamic_cast<EventSource*>(object.get())) return source->unadvise(iid, cookie);
+  unadviseForeign(object, iid, cookie);
+}
 
 }  // namespace automation

@@ -35,18 +35,25 @@ std::vector<std::string> actionsOf(const Variant& answer) {
   return actions;
 }
 
-// "IOSetting1.addressBox": a control of the user control that IOSetting1 hosts.
-Control& controlAt(const ControlContainer& container, const std::string& path) {
+// Where an action's control is: "IOSetting1.addressBox", a control of the user control that
+// IOSetting1 hosts. When the hosting control holds another module's control, `control` is that
+// host and `inside` the rest of the path, for the other module to find.
+struct Target {
+  Control* control = nullptr;
+  std::string inside;
+};
+
+Target targetAt(const ControlContainer& container, const std::string& path) {
   const auto dot = path.find('.');
   Control* control = container.find(path.substr(0, dot));
   if (control && dot != std::string::npos) {
     auto* extender = dynamic_cast<VBControlExtender*>(control);
-    UserControl* hosted = extender ? extender->userControl() : nullptr;
-    if (hosted) return controlAt(*hosted, path.substr(dot + 1));
+    if (extender && extender->userControl()) return targetAt(*extender->userControl(), path.substr(dot + 1));
+    if (extender && extender->foreignControl()) return {control, path.substr(dot + 1)};
     control = nullptr;
   }
   if (!control) scriptFailure(container.pathName() + " has no control " + path);
-  return *control;
+  return {control, {}};
 }
 
 template <class T>
@@ -83,7 +90,7 @@ std::vector<int> indicesOf(const std::string& list) {
   return indices;
 }
 
-void act(Form& form, User& user, const std::string& action) {
+void act(ControlContainer& container, User& user, const std::string& action) {
   const auto space = action.find(' ');
   const std::string verb = action.substr(0, space);
   if (verb == "close") return user.closeWindow();
@@ -91,7 +98,16 @@ void act(Form& form, User& user, const std::string& action) {
   const std::string name =
       space == std::string::npos ? std::string() : action.substr(space + 1, textAt - space - 1);
   const std::string text = textAt == std::string::npos ? std::string() : action.substr(textAt + 1);
-  Control& control = controlAt(form, name);
+  const Target target = targetAt(container, name);
+  Control& control = *target.control;
+  if (!target.inside.empty()) {
+    // The person reaches the other module's control where this form shows it.
+    user.focus(control);
+    const std::string rest = verb + ' ' + target.inside + (textAt == std::string::npos ? "" : ' ' + text);
+    automation::callMethod(static_cast<VBControlExtender&>(control).foreignControl(),
+                           DispatchDesktop::kHostedActionMember, {rest});
+    return;
+  }
   if (verb == "click") return click(user, control);
   if (verb == "type") return user.type(as<TextBox>(control, verb + " into"), text);
   if (verb == "tick" || verb == "untick") return user.tick(as<CheckBox>(control, verb), verb == "tick");
@@ -101,6 +117,11 @@ void act(Form& form, User& user, const std::string& action) {
 }
 
 }  // namespace
+
+void DispatchDesktop::actOnHosted(UserControl& control, const std::string& action) {
+  User user;
+  act(control, user, action);
+}
 
 void DispatchDesktop::runModal(Form& form, Form* owner) {
   User user(&form);

@@ -11,14 +11,25 @@
 //   click okButton | tick makeExcelGraphCheckBox | untick incEngUnits
 //   type startCell B2 | select annotationsList 0,2,5 | close
 // The forms themselves stay in this library: the actions are done here, through a User, so a
-// control fires its events as it does for a person.
+// control fires its events as it does for a person. A control that another module made and a
+// form of this one hosts is reached through its host; the rest of the action goes to the
+// control's own module, which does it there (actOnHosted).
 #include "automation/Object.h"
 #include "forms/Desktop.h"
 
 namespace forms {
 
+class UserControl;
+
 class DispatchDesktop final : public Desktop {
  public:
+  // The member through which a control of this library, hosted by another module's form,
+  // takes the part of an action meant for it ("type addressBox 10.0.0.7").
+  static constexpr const char* kHostedActionMember = "DesktopAction";
+  static constexpr automation::DispId kDispHostedAction = 0x6003F000;
+  // Does `action` on the control's own controls, as the person would.
+  static void actOnHosted(UserControl& control, const std::string& action);
+
   explicit DispatchDesktop(automation::ObjectPtr player) : player_(std::move(player)) {}
 
   void runModal(Form& form, Form* owner) override;

@@ -34,6 +34,7 @@ void VBControlExtender::saveDesign() {
   designProgId_ = progId_;
   designObject_ = object_;
   designHolder_ = holder_;
+  designAutomation_ = automation_;
   designUserControl_ = userControl_;
   if (userControl_) userControl_->saveDesignState();
 }
@@ -47,6 +48,7 @@ void VBControlExtender::restoreDesign() {
   }
   object_ = designObject_;
   holder_ = designHolder_;
+  automation_ = designAutomation_;
   if (userControl_) userControl_->restoreDesignState();
 }
 

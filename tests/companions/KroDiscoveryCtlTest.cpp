@@ -3,12 +3,16 @@
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "RawServer.h"
+#include "automation/Collection.h"
 #include "automation/Error.h"
+#include "automation/EventSource.h"
 #include "automation/Registry.h"
+#include "automation/TypeInfoBuilder.h"
 #include "companions/IoLink.h"
 #include "companions/IoLinkFactory.h"
 #include "companions/UtilitiesRegistration.h"
@@ -22,6 +26,24 @@ namespace {
 
 using automation::Variant;
 using forms::User;
+
+// A host's sink for the control's events, called by dispatch id as through COM.
+class DisconnectSink final : public automation::Object {
+ public:
+  explicit DisconnectSink(std::function<void()> heard) : heard_(std::move(heard)) {}
+  void Disconnect() { heard_(); }
+  const automation::TypeInfo& typeInfo() const override {
+    static const automation::TypeInfo info =
+        automation::TypeInfoBuilder<DisconnectSink>("Sink")
+            .interface(IKroDiscoveryCtl::kEventsIid, "__KroDiscoveryCtl")
+            .method("Disconnect", IKroDiscoveryCtl::kDispDisconnect, &DisconnectSink::Disconnect)
+            .build();
+    return info;
+  }
+
+ private:
+  std::function<void()> heard_;
+};
 
 class Discovery : public ::testing::Test {
  protected:
@@ -93,17 +115,25 @@ TEST_F(Discovery, AnAddressWhereNoSupportedAnalyzerAnswersIsToldAndKeepsTheForme
 TEST_F(Discovery, DisconnectNotifiesWhileTheLinkIsStillChosenThenDropsIt) {
   connectTo(address(), "My Computer");
   std::vector<std::string> seen;
-  discovery->onDisconnect = [&] { seen.push_back(chosenAddress()); };
+  const uint32_t cookie = automation::adviseEvents(
+      discovery, IKroDiscoveryCtl::kEventsIid, std::make_shared<DisconnectSink>([&] { seen.push_back(chosenAddress()); }));
   user.click(discovery->disconnectButton);
   EXPECT_EQ(seen, std::vector<std::string>{address()});
   EXPECT_EQ(settings->IoLink(), nullptr);
   EXPECT_FALSE(discovery->disconnectButton.Enabled());
+  // A host that went away hears no more.
+  automation::unadviseEvents(discovery, IKroDiscoveryCtl::kEventsIid, cookie);
+  connectTo(address(), "My Computer");
+  user.click(discovery->disconnectButton);
+  EXPECT_EQ(seen.size(), 1u);
   desk.verify();
 }
 
 TEST_F(Discovery, ShowsTheSettingsItIsGivenAndLetsTheUserPickAnAddressForm) {
-  settings->Models()->Add(Variant("ZEL-Q 3008"), Variant("ZEL-Q 3008"));
-  settings->Models()->Add(Variant("ORV 3013"), Variant("ORV 3013"));
+  const auto models = std::make_shared<automation::Collection>();
+  models->Add(Variant("ZEL-Q 3008"), Variant("ZEL-Q 3008"));
+  models->Add(Variant("ORV 3013"), Variant("ORV 3013"));
+  settings->setModels(models);
   settings->setDiscoveryText("Analyzers answer on port 5025");
   settings->setHostName(Variant("LAB-PC"));
   settings->setIoLink(makeIoLink("ASRL/dev/ttyS1::INSTR"));

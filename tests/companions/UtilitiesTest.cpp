@@ -2,6 +2,7 @@
 
 #include "support/ErrorOf.h"
 
+#include "automation/Collection.h"
 #include "automation/Error.h"
 #include "automation/PropertyBag.h"
 #include "automation/Registry.h"

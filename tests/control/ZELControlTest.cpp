@@ -63,7 +63,7 @@ TEST_F(Connect, AUserConnectsReconnectsAndDisconnects) {
   step("the first connection");
   const int changesBefore = host.site->propertyChangedCount();
   connect(address(), "My Computer", [&](frmConnect1& dialog, User& user) {
-    EXPECT_EQ(dialog.discovery()->modelsList.List(0), "ORV 3013");
+    EXPECT_EQ(dialog.IOSetting1.object<kro::KroDiscoveryCtl>()->modelsList.List(0), "ORV 3013");
     user.click(dialog.helpBtn);
   });
   EXPECT_EQ(testing::serverAddress(*control), address());
@@ -98,7 +98,7 @@ TEST_F(Connect, AUserConnectsReconnectsAndDisconnects) {
   EXPECT_EQ(tips(*bar)[kConnectedTip], "stale") << "the bar is not touched";
 
   step("the discovery control's Disconnect");
-  inConnectDialog([](frmConnect1& dialog, User& user) { user.click(dialog.discovery()->disconnectButton); });
+  inConnectDialog([](frmConnect1& dialog, User& user) { user.click(dialog.IOSetting1.object<kro::KroDiscoveryCtl>()->disconnectButton); });
   EXPECT_EQ(serverLink(), nullptr);
   EXPECT_EQ(faces(*bar), testing::kInitialFaces);
   EXPECT_TRUE(host.desk.messages().empty());

@@ -69,9 +69,10 @@ class WorkbookSession : public ::testing::Test {
   void connect(const std::string& linkAddress, const std::string& hostName = "My Computer",
                const std::function<void(frmConnect1&, forms::User&)>& beforeClosing = {}) {
     inConnectDialog([=](frmConnect1& dialog, forms::User& user) {
-      user.type(dialog.discovery()->addressBox, linkAddress);
-      user.type(dialog.discovery()->hostBox, hostName);
-      user.click(dialog.discovery()->connectButton);
+      auto discovery = dialog.IOSetting1.object<kro::KroDiscoveryCtl>();
+      user.type(discovery->addressBox, linkAddress);
+      user.type(discovery->hostBox, hostName);
+      user.click(discovery->connectButton);
       if (beforeClosing) beforeClosing(dialog, user);
     });
   }

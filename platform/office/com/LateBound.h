@@ -73,6 +73,11 @@ class LateBound : public Interface, public automation::ForeignView {
     automation::DispatchArgs args{std::move(value)};
     target_->invoke(name, automation::DispatchKind::PropertyPut, args);
   }
+  // "Set object.name = value": the object goes over as the object it is.
+  void putRef(std::string_view name, automation::ObjectPtr value) const {
+    automation::DispatchArgs args{automation::Variant(std::move(value))};
+    target_->invoke(name, automation::DispatchKind::PropertyPutRef, args);
+  }
 
   const automation::ObjectPtr& target() const { return target_; }
 

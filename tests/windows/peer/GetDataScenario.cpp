@@ -1,7 +1,10 @@
 #include "GetDataScenario.h"
 
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <memory>
+#include <string_view>
 
 #include "CallLine.h"
 #include "RecordedObject.h"
@@ -13,6 +16,9 @@
 #include "automation/SafeArray.h"
 #include "companions/ServerRegistration.h"
 #include "companions/UtilitiesRegistration.h"
+#include "companions/CIOSettings.h"
+#include "companions/KroDiscoveryCtl.h"
+#include "companions/RS232Config.h"
 #include "companions/ZELEZ.h"
 #include "companions/com/CompanionViews.h"
 #include "control/Registration.h"
@@ -39,6 +45,9 @@ constexpr const char* kBar = "ORV/ZEL Spectrum Analyzer";
 constexpr const char* kButtons[] = {"About",    "Connect",   "Connected",        "Capture/Restore Settings",
                                     "Get Data", "Stop Repeated Measurement", "Get Screen Image", "Help"};
 constexpr const char* kDumped = "A1:H1100";
+// The companions that come from another module when they are elsewhere.
+constexpr std::string_view kElsewhere[] = {kro::ZELEZ::kProgId, kro::KroDiscoveryCtl::kProgId, kro::CIOSettings::kProgId,
+                                           kro::RS232Config::kProgId};
 
 void queueAnswers(TestDesktop& desk, std::istream& in, const std::string& address) {
   for (std::string line; std::getline(in, line);) {
@@ -90,21 +99,26 @@ void waitUntil(const Variant& due) {
 }  // namespace
 
 ScenarioResult playGetData(const std::string& address, std::istream& answers, bool throughViews,
-                           bool serverElsewhere) {
+                           bool companionsElsewhere) {
   automation::Registry registry;
   automation::ScopedRegistry registryScope(registry);
   kro::registerInstrumentServer(registry);
   kro::registerUtilities(registry);
   zel::DllRegisterServer();
   office::com::registerExcelViews(registry);
-  const auto serverCalls = std::make_shared<CallRecord>();
-  if (serverElsewhere) {
-    // The library holds no class of the server's ProgID, so CreateObject goes outside the
-    // process's registry, as it goes to COM for a server in a module of its own.
-    registry.unregisterClass(kro::ZELEZ::kProgId);
-    registry.setOutsideFactory([serverCalls](std::string_view progId) -> automation::ObjectPtr {
-      if (progId != kro::ZELEZ::kProgId) throw automation::Error::vb(automation::vbErrCantCreateObject);
-      return std::make_shared<RecordedObject>(std::make_shared<kro::ZELEZ>(), serverCalls);
+  const auto companionCalls = std::make_shared<CallRecord>();
+  if (companionsElsewhere) {
+    // The library holds no class of these ProgIDs, so CreateObject goes outside the process's
+    // registry, as it goes to COM for the companions' module; there they are made by its own
+    // registry.
+    const auto companions = std::make_shared<automation::Registry>();
+    kro::registerInstrumentServer(*companions);
+    kro::registerUtilities(*companions);
+    for (std::string_view progId : kElsewhere) registry.unregisterClass(progId);
+    registry.setOutsideFactory([companions, companionCalls](std::string_view progId) -> automation::ObjectPtr {
+      if (std::find(std::begin(kElsewhere), std::end(kElsewhere), progId) == std::end(kElsewhere))
+        throw automation::Error::vb(automation::vbErrCantCreateObject);
+      return std::make_shared<RecordedObject>(companions->createObject(progId), companionCalls);
     });
     kro::com::registerCompanionViews(registry);
   }
@@ -140,7 +154,7 @@ ScenarioResult playGetData(const std::string& address, std::istream& answers, bo
     Variant stopped;
     control->StopTransfer(stopped, true);
     result.calls = *record;
-    result.serverCalls = *serverCalls;
+    result.companionCalls = *companionCalls;
     result.cells = cellsOf(*excel->ActiveWorkbook());
   }
   // The workbook holds the control and the control its host: closing breaks the cycle.

@@ -17,9 +17,10 @@ struct ScenarioResult {
   // cell of A1:H1100 (sheet, cell, value, number format, horizontal alignment), TAB-separated,
   // each value as CallLine.h's shownValue writes it.
   std::vector<std::string> cells;
-  // The calls the control made into an instrument server of another module (CallLine.h), from
-  // Connect on; empty when it created its own.
-  std::vector<std::string> serverCalls;
+  // The calls the control made into the companions of another module (CallLine.h): the
+  // instrument server, the discovery control, the IO settings and the RS-232 configuration; empty
+  // when it created its own.
+  std::vector<std::string> companionCalls;
   // Each form and message shown, and what did not go as answered (TestDesktop).
   std::string transcript;
   std::string problems;
@@ -28,9 +29,9 @@ struct ScenarioResult {
 // Answers: a line for each dialog, "NAME | action | action ...", "$ADDRESS" standing for
 // `address`; lines starting with # are comments. `throughViews`: the control sees the Excel as
 // another component's object, through the views, and its calls are recorded; otherwise it
-// holds the in-memory Excel itself. `serverElsewhere`: the control's instrument server is another
-// module's object, as one created through COM is, and its calls are recorded.
+// holds the in-memory Excel itself. `companionsElsewhere`: the companions the control creates are
+// another module's objects, as those created through COM are, and their calls are recorded.
 ScenarioResult playGetData(const std::string& address, std::istream& answers, bool throughViews,
-                           bool serverElsewhere = false);
+                           bool companionsElsewhere = false);
 
 }  // namespace zeltest

@@ -48,15 +48,23 @@ Variant RecordedObject::invoke(automation::DispId id, DispatchKind kind, automat
     called = DispatchKind::PropertyPut;
   }
   automation::DispatchArgs passed;
-  for (const Variant& arg : args) passed.push_back(crossed(arg));
+  for (const Variant& arg : args) {
+    passed.push_back(crossed(arg));
+    if (arg.isObject() && arg.asObject() && passed.back().asObject() == arg.asObject())
+      passed_->push_back(arg.asObject());
+  }
   record_->push_back(callLine(*inner_, member ? member->name : std::string(), kind, locale_, passed));
   // An optional argument left out reaches the callee as no value at all.
   for (Variant& arg : passed)
     if (arg.isError() && arg.asError() == automation::kParamNotFound) arg = Variant();
   Variant result = inner_->invoke(id, called, passed);
-  if (result.isObject() && result.asObject())
-    return Variant(ObjectPtr(std::make_shared<RecordedObject>(result.asObject(), record_, locale_)));
-  return result;
+  if (!result.isObject() || !result.asObject()) return result;
+  std::erase_if(*passed_, [](const std::weak_ptr<automation::Object>& object) { return object.expired(); });
+  for (const auto& object : *passed_)
+    if (object.lock() == result.asObject()) return result;
+  auto recorded = std::make_shared<RecordedObject>(result.asObject(), record_, locale_);
+  recorded->passed_ = passed_;
+  return Variant(ObjectPtr(std::move(recorded)));
 }
 
 uint32_t RecordedObject::advise(std::string_view iid, ObjectPtr sink) {

@@ -3,11 +3,14 @@
 // the same late-bound views as the host's Office in the Windows build, and every call the views
 // make into it goes into a log, written as the Windows test servers write theirs (CallLine.h).
 // A call goes by name to a dispatch id and by id to the member, as it does through IDispatch,
-// so that a name the in-memory Office does not know fails here as it fails there.
+// so that a name the in-memory Office does not know fails here as it fails there. An object the
+// caller passed over comes back to it as its own, as COM hands a module its own objects back.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "automation/Object.h"
 
 #include "automation/Foreign.h"
 
@@ -22,6 +25,9 @@ class RecordedObject final : public automation::ForeignObject {
 
   RecordedObject(automation::ObjectPtr inner, std::shared_ptr<CallRecord> record,
                  uint32_t locale = kUserDefaultLocale);
+  // The caller's objects passed over to the other side so far, shared by the objects of one
+  // other side.
+  using Passed = std::vector<std::weak_ptr<automation::Object>>;
 
   const automation::ObjectPtr& inner() const { return inner_; }
 
@@ -42,6 +48,7 @@ class RecordedObject final : public automation::ForeignObject {
   std::shared_ptr<CallRecord> record_;
   automation::TypeInfo info_;
   uint32_t locale_;
+  std::shared_ptr<Passed> passed_ = std::make_shared<Passed>();
 };
 
 }  // namespace zeltest
