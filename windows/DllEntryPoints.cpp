@@ -8,8 +8,9 @@
 // their names. Below them S_OK and friends are the Windows macros, of the same values.
 #include "automation/Error.h"
 #include "automation/Registry.h"
+#include "companions/CIOSettings.h"
 #include "companions/ComponentVersionInfo.h"
-#include "companions/ServerRegistration.h"
+#include "companions/KroDiscoveryCtl.h"
 #include "companions/UtilitiesRegistration.h"
 #include "companions/VCUtilities.h"
 #include "companions/com/CompanionViews.h"
@@ -29,30 +30,6 @@ namespace {
 
 HMODULE thisModule = nullptr;
 
-// The ProgID of a desktop that a test run plays (HKEY_CURRENT_USER\Software\ZELControlProj,
-// value "TestDesktop"), written by the test run into its own Wine prefix; "" on a user's
-// machine, where the dialogs are the library's own windows.
-std::string testDesktopProgId() {
-  char value[256] = {};
-  DWORD size = sizeof value;
-  if (RegGetValueA(HKEY_CURRENT_USER, "Software\\ZELControlProj", "TestDesktop", RRF_RT_REG_SZ, nullptr, value,
-                   &size) != ERROR_SUCCESS)
-    return {};
-  return value;
-}
-
-// Forms and message boxes go to the test run's desktop when it names one. The object is kept
-// for the life of the process, never released: at the process's end COM is gone before it.
-void chooseDesktop() {
-  const std::string progId = testDesktopProgId();
-  if (progId.empty()) return;
-  try {
-    forms::setDesktop(new forms::DispatchDesktop(automation::com::createComObject(progId)));
-  } catch (const automation::Error&) {
-    // Not registered: nobody plays it, and the library's own desktop stays.
-  }
-}
-
 // A container that places the control gives it a site in one of its documents: the document's
 // site for this control, as the system finds it (office::ControlSite). The site knows its
 // document weakly, as a document owns its sites; here the container's document is held for as
@@ -70,28 +47,25 @@ void placeControlsInDocuments() {
        }});
 }
 
-// The process's registry holds what the library creates for itself (the instrument server and
-// its companions) and its own public classes, once; a class it does not hold is COM's. Its views
-// let the system call another component's Excel, Word or instrument server, handed over by the
-// host, by name.
+// The process's registry holds the library's own public classes and the instrument setups, once;
+// a class it does not hold is COM's: the instrument server, the discovery component, the RS-232
+// configuration, the utilities and the version information are the companions' module's. The
+// views let the system call them, and another component's Excel or Word, by name.
 void registerInProcess() {
   static std::once_flag once;
   std::call_once(once, [] {
     automation::Registry& registry = automation::registry();
-    kro::registerInstrumentServer(registry);
     kro::registerUtilities(registry);
-    // The version information and the utilities are the companions' module's, reached through
-    // COM: the one reads the system's class registry and the files' own version resources, the
-    // other asks the control's OLE client site where the host placed it.
-    registry.unregisterClass(kro::ComponentVersionInfo::kClsid);
-    registry.unregisterClass(kro::VCUtilities::kClsid);
+    for (const char* clsid : {kro::ComponentVersionInfo::kClsid, kro::VCUtilities::kClsid, kro::CIOSettings::kClsid,
+                              kro::KroDiscoveryCtl::kClsid})
+      registry.unregisterClass(clsid);
     zel::DllRegisterServer();
     registry.setOutsideFactory(automation::com::createComObject);
     office::com::registerExcelViews(registry);
     office::com::registerWordViews(registry);
     kro::com::registerCompanionViews(registry);
     placeControlsInDocuments();
-    chooseDesktop();
+    forms::DispatchDesktop::chooseForTestRun();
   });
 }
 

@@ -29,6 +29,9 @@ class DispatchDesktop final : public Desktop {
   static constexpr automation::DispId kDispHostedAction = 0x6003F000;
   // Does `action` on the control's own controls, as the person would.
   static void actOnHosted(UserControl& control, const std::string& action);
+  // Windows: the module's forms and message boxes go to the desktop the test run names in the
+  // registry, when it names one.
+  static void chooseForTestRun();
 
   explicit DispatchDesktop(automation::ObjectPtr player) : player_(std::move(player)) {}
 

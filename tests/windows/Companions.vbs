@@ -113,4 +113,27 @@ On Error Resume Next
 config.DataBits = 9
 Check "and refuses nine data bits", Err.Number <> 0, True
 On Error GoTo 0
+
+' The Connect dialog hosts the companions' discovery control: the person's typing reaches it
+' there, its own message when nobody answers comes to this desktop as well, and its Disconnect
+' event reaches the dialog, which takes the link from the instrument server again.
+Dim own, nobody
+Set own = CreateObject("ZELControlProj.ZELControl")
+nobody = "TCPIP0::127.0.0.1::1::SOCKET"
+desk.Clear
+desk.OnForm "frmConnect1", Array("type IOSetting1.addressBox " & nobody, "click IOSetting1.connectButton", _
+                                 "expect IOSetting1.statusLabel Not connected", "type IOSetting1.addressBox " & bag.address, _
+                                 "click IOSetting1.connectButton", "expect IOSetting1.statusLabel Connected", "click closeButton")
+desk.OnMessage "No supported instrument answers at " & nobody, 0
+own.DoConnect
+Check "the discovery control's message for an address where nobody answers", _
+      InStr(desk.Transcript, "message Instrument Discovery 48: No supported instrument answers at " & nobody & ".") > 0, True
+Check "then the analyzer's address connects", desk.Problems, ""
+Check "the server's device holds the link chosen there", own.ZelServer.Device.IoSession.Address, bag.address
+desk.Clear
+desk.OnForm "frmConnect1", Array("expect IOSetting1.addressBox " & bag.address, "click IOSetting1.disconnectButton", _
+                                 "click closeButton")
+own.DoConnect
+Check "Disconnect there drops the server's link", own.ZelServer.Device.IoSession Is Nothing, True
+Check "as answered", desk.Problems, ""
 Finish

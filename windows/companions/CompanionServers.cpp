@@ -12,6 +12,7 @@
 #include "companions/ServerRegistration.h"
 #include "companions/UtilitiesRegistration.h"
 #include "companions/VCUtilities.h"
+#include "forms/DispatchDesktop.h"
 
 #include "automation/com/ComControlSite.h"
 #include "automation/com/ComObjects.h"
@@ -29,6 +30,8 @@ automation::Registry& companions() {
     kro::registerInstrumentServer(r);
     kro::registerUtilities(r);
     r.setOutsideFactory(automation::com::createComObject);
+    // The discovery control tells the person itself when nobody answers at an address.
+    forms::DispatchDesktop::chooseForTestRun();
     // The controls the utilities are asked about are the library's, placed by the host's
     // container: their OLE client site tells where.
     kro::VCUtilities::setForeignPlacement(
