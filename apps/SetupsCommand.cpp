@@ -75,7 +75,7 @@ int SetupsCommand::run() {
     auto* dialog = dynamic_cast<zel::FrmSetup*>(&form);
     if (!dialog) return;
     opened = true;
-    auto panel = dialog->panel();
+    auto panel = dialog->InstrumentState1.object<kro::InstrumentState>();
     const int messagesBefore = host.desktop().messageCount();
     if (listing) {
       for (int i = 0; i < panel->statesList.ListCount(); ++i) {

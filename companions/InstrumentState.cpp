@@ -2,8 +2,10 @@
 
 #include <fmt/format.h>
 
+#include "automation/Conversions.h"
 #include "automation/Error.h"
 #include "automation/TypeInfoBuilder.h"
+#include "forms/DispatchDesktop.h"
 #include "forms/MsgBox.h"
 
 namespace kro {
@@ -60,12 +62,18 @@ InstrumentState::InstrumentState() : UserControl("InstrumentState", 5655, 3975) 
   showStates();
 }
 
+// A desktop that plays the person reaches the panel's own controls through the last member.
 const automation::TypeInfo& InstrumentState::typeInfo() const {
+  using Self = InstrumentState;
   static const automation::TypeInfo info =
-      automation::TypeInfoBuilder<InstrumentState>(kClassName)
+      automation::TypeInfoBuilder<Self>(kClassName)
           .interface(kIid, "_InstrumentState")
-          .get("InstrumentSetupInfo", kSetupInfoDispId, &InstrumentState::InstrumentSetupInfo)
-          .putRef("InstrumentSetupInfo", kSetupInfoDispId, &InstrumentState::setInstrumentSetupInfo)
+          .get("InstrumentSetupInfo", kSetupInfoDispId, &Self::InstrumentSetupInfo)
+          .putRef("InstrumentSetupInfo", kSetupInfoDispId, &Self::setInstrumentSetupInfo)
+          .method(forms::DispatchDesktop::kHostedActionMember, forms::DispatchDesktop::kDispHostedAction,
+                  [](Self& self, automation::DispatchArgs& args) {
+                    forms::DispatchDesktop::actOnHosted(self, automation::CStr(args.at(0)));
+                  })
           .build();
   return info;
 }
@@ -88,8 +96,8 @@ void InstrumentState::showStates(const std::string& selected) {
   detailsLabel.setCaption({});
   const int count = info_ ? info_->Count() : 0;
   for (int32_t i = 1; i <= count; ++i) {
-    statesList.AddItem(info_->Item(i)->name());
-    if (!selected.empty() && automation::equalsNoCase(info_->Item(i)->name(), selected)) {
+    statesList.AddItem(info_->state(i)->name());
+    if (!selected.empty() && automation::equalsNoCase(info_->state(i)->name(), selected)) {
       statesList.setListIndex(i - 1);
       statesListClick();
     }

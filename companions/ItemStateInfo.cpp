@@ -27,10 +27,12 @@ std::string numbered(const char* key, int32_t i) { return key + std::to_string(i
 
 }  // namespace
 
-const automation::TypeInfo& ItemStateInfo::typeInfo() const {
-  using Self = ItemStateInfo;
+// The interface's members by dispatch id, for this class and for the views of another module's
+// object alike.
+const automation::TypeInfo& IItemStateInfo::typeInfo() const {
+  using Self = IItemStateInfo;
   static const automation::TypeInfo info =
-      automation::TypeInfoBuilder<Self>(kClassName)
+      automation::TypeInfoBuilder<Self>(ItemStateInfo::kClassName)
           .interface(kIid, "_ItemStateInfo")
           .get("SetupInterface", 1, &Self::SetupInterface)
           .putRef("SetupInterface", 1, &Self::setSetupInterface)
@@ -55,7 +57,7 @@ const automation::ObjectPtr& ItemStateInfo::setupInterface() const {
   return setupInterface_;
 }
 
-std::shared_ptr<ItemState> ItemStateInfo::Item(int32_t index) const {
+std::shared_ptr<ItemState> ItemStateInfo::state(int32_t index) const {
   if (index < 1 || index > Count()) throw automation::Error::vb(automation::vbErrSubscriptOutOfRange, kSetupsSource);
   return states_[static_cast<size_t>(index - 1)];
 }
@@ -110,7 +112,7 @@ void ItemStateInfo::Import(const std::string& fileName, const std::string& name)
   keep(std::move(state));
 }
 
-void ItemStateInfo::WriteProperties(automation::PropertyBag& bag) const {
+void ItemStateInfo::WriteProperties(automation::PropertyBag& bag) {
   bag.WriteProperty(kKeyCount, Variant(Count()));
   for (int32_t i = 1; i <= Count(); ++i) {
     const ItemState& state = *states_[static_cast<size_t>(i - 1)];
@@ -121,7 +123,7 @@ void ItemStateInfo::WriteProperties(automation::PropertyBag& bag) const {
   }
 }
 
-void ItemStateInfo::ReadProperties(const automation::PropertyBag& bag) {
+void ItemStateInfo::ReadProperties(automation::PropertyBag& bag) {
   const Variant count = bag.ReadProperty(kKeyCount, Variant(int32_t{0}));
   if (count.varType() != automation::vbLong || count.asLong() < 0) damaged("the count of states is no count");
   // Each state is read whole before the next; a count beyond the entries fails at the first

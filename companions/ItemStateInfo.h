@@ -10,16 +10,16 @@
 
 #include "automation/Object.h"
 #include "automation/PropertyBag.h"
+#include "companions/IItemStateInfo.h"
 #include "companions/ItemState.h"
 
 namespace kro {
 
-class ItemStateInfo : public automation::Object {
+class ItemStateInfo : public IItemStateInfo {
  public:
   static constexpr const char* kProgId = "KroInstrSetups.ItemStateInfo";
   static constexpr const char* kClassName = "ItemStateInfo";
   static constexpr const char* kClsid = "{5B8E2C42-93D1-4F6A-8C27-1E4D7A9B3F02}";
-  static constexpr const char* kIid = "{5B8E2C43-93D1-4F6A-8C27-1E4D7A9B3F02}";
 
   // The property-bag keys: the count, then four per state, numbered from 1.
   static constexpr const char* kKeyCount = "InstrSetupsCount";
@@ -28,30 +28,23 @@ class ItemStateInfo : public automation::Object {
   static constexpr const char* kKeyVersion = "InstrSetupsVersion";
   static constexpr const char* kKeyData = "InstrSetupsData";
 
-  const automation::TypeInfo& typeInfo() const override;
+  automation::ObjectPtr SetupInterface() const override { return setupInterface_; }
+  void setSetupInterface(automation::ObjectPtr setupInterface) override { setupInterface_ = std::move(setupInterface); }
 
-  // The host's setup interface, or Nothing while no dialog is open.
-  automation::ObjectPtr SetupInterface() const { return setupInterface_; }
-  void setSetupInterface(automation::ObjectPtr setupInterface) { setupInterface_ = std::move(setupInterface); }
-
-  int32_t Count() const { return static_cast<int32_t>(states_.size()); }
-  // By 1-based position; 9 "Subscript out of range" beyond the list.
-  std::shared_ptr<ItemState> Item(int32_t index) const;
-  // By name, without regard to case; nullptr when there is none.
+  int32_t Count() const override { return static_cast<int32_t>(states_.size()); }
+  automation::ObjectPtr Item(int32_t index) const override { return state(index); }
+  // The state at a 1-based position, as Item; by name, without regard to case, nullptr when
+  // there is none.
+  std::shared_ptr<ItemState> state(int32_t index) const;
   std::shared_ptr<ItemState> find(const std::string& name) const;
 
-  // Takes the analyzer's settings under `name`, replacing a state of that name in its place.
-  void Capture(const std::string& name);
-  // Sends the named state back to the analyzer.
-  void Restore(const std::string& name);
-  void Remove(const std::string& name);
-  // Reads a settings file of the older analyzers and keeps it under `name`.
-  void Import(const std::string& fileName, const std::string& name);
+  void Capture(const std::string& name) override;
+  void Restore(const std::string& name) override;
+  void Remove(const std::string& name) override;
+  void Import(const std::string& fileName, const std::string& name) override;
 
-  void WriteProperties(automation::PropertyBag& bag) const;
-  // Replaces the states by those in the bag. Missing or mistyped entries raise DamagedStates
-  // and leave the states as they were.
-  void ReadProperties(const automation::PropertyBag& bag);
+  void WriteProperties(automation::PropertyBag& bag) override;
+  void ReadProperties(automation::PropertyBag& bag) override;
 
  private:
   const automation::ObjectPtr& setupInterface() const;

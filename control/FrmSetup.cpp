@@ -1,5 +1,6 @@
 #include "control/FrmSetup.h"
 
+#include "automation/Error.h"
 #include "automation/Registry.h"
 
 namespace zel {
@@ -10,7 +11,7 @@ FrmSetup::FrmSetup() : Form("FrmSetup", kCaption, 5895, 4665) {
   auto design = designTime();
 
   // The panel is the component's own control; the dialog only knows it through automation.
-  auto panel = Variant(automation::CreateObject(kInstrumentStateProgId)).objectAs<kro::InstrumentState>();
+  const automation::ObjectPtr panel = automation::CreateObject(kInstrumentStateProgId);
   if (!panel) throw automation::Error::vb(automation::vbErrTypeMismatch);
   InstrumentState1.setProgId(kInstrumentStateProgId);
   InstrumentState1.setObject(panel);
@@ -24,11 +25,11 @@ FrmSetup::FrmSetup() : Form("FrmSetup", kCaption, 5895, 4665) {
   closeButton.onClick = [this] { closeButton_Click(); };
 }
 
-std::shared_ptr<kro::InstrumentState> FrmSetup::panel() const { return InstrumentState1.object<kro::InstrumentState>(); }
+automation::ObjectPtr FrmSetup::panel() const { return InstrumentState1.object<automation::Object>(); }
 
 void FrmSetup::SetInstrSetupInfo(const automation::ObjectPtr& instrumentSetupInfo) {
-  panel()->invoke(kro::InstrumentState::kSetupInfoDispId, automation::DispatchKind::PropertyPutRef,
-                            {Variant(instrumentSetupInfo)});
+  automation::DispatchArgs args{Variant(instrumentSetupInfo)};
+  panel()->invoke(kSetupInfoDispId, automation::DispatchKind::PropertyPutRef, args);
 }
 
 void FrmSetup::closeButton_Click() { Hide(); }

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "automation/Object.h"
-#include "companions/InstrumentState.h"
 #include "forms/CommandButton.h"
 #include "forms/Form.h"
 #include "forms/VBControlExtender.h"
@@ -16,6 +15,8 @@ class FrmSetup : public forms::Form {
  public:
   static constexpr const char* kCaption = "Capture/Restore Settings";
   static constexpr const char* kInstrumentStateProgId = "KroInstrSetups.InstrumentState";
+  // The panel's first property: the setup-information object whose states it shows.
+  static constexpr automation::DispId kSetupInfoDispId = 1;
 
   // Creates the instrument-state control by its ProgID; 429 when it is not registered.
   FrmSetup();
@@ -23,8 +24,9 @@ class FrmSetup : public forms::Form {
   // Hands the states to the instrument-state control through its first property.
   void SetInstrSetupInfo(const automation::ObjectPtr& instrumentSetupInfo);
 
-  // The hosted instrument-state control; reaching it loads the dialog.
-  std::shared_ptr<kro::InstrumentState> panel() const;
+  // The hosted instrument-state control, the component's own, known through automation only;
+  // reaching it loads the dialog.
+  automation::ObjectPtr panel() const;
 
   forms::VBControlExtender& InstrumentState1 = add<forms::VBControlExtender>("InstrumentState1");
   forms::CommandButton& closeButton = add<forms::CommandButton>("closeButton");

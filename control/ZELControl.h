@@ -15,6 +15,7 @@
 #include "automation/Variant.h"
 #include "companions/CIOSettings.h"
 #include "companions/ICIOSettings.h"
+#include "companions/IItemStateInfo.h"
 #include "companions/ItemStateInfo.h"
 #include "connections/DataConnection.h"
 #include "forms/ImageList.h"
@@ -86,7 +87,7 @@ class ZELControl : public forms::UserControl, public automation::Object, public 
   // The connection to the host application, or nullptr.
   const std::shared_ptr<DataConnection>& connection() const { return dataC; }
   // The captured analyzer states, or nullptr before any were captured or restored.
-  const std::shared_ptr<kro::ItemStateInfo>& setupInfo() const { return instrSetupInfo; }
+  const std::shared_ptr<kro::IItemStateInfo>& setupInfo() const { return instrSetupInfo; }
   // The IO settings, or nullptr before anything needed them.
   const std::shared_ptr<kro::ICIOSettings>& ioSettings() const { return ioSetting; }
 
@@ -119,7 +120,7 @@ class ZELControl : public forms::UserControl, public automation::Object, public 
 
   // Fields, in declaration order.
   InstrumentServerPtr server;
-  std::shared_ptr<kro::ItemStateInfo> instrSetupInfo;
+  std::shared_ptr<kro::IItemStateInfo> instrSetupInfo;
   int32_t samplesRemaining = 0;
   int32_t samplesTotal = 0;
   int32_t intervalSeconds = 0;

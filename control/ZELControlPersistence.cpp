@@ -55,7 +55,7 @@ void ZELControl::ReadProperties(automation::PropertyBag& bag) {
     }
 
     if (automation::CBool(bag.ReadProperty(kInstrSetupInfoWrittenKey, Variant(false)))) {
-      instrSetupInfo = Variant(automation::CreateObject(kro::ItemStateInfo::kProgId)).objectAs<kro::ItemStateInfo>();
+      instrSetupInfo = Variant(automation::CreateObject(kro::ItemStateInfo::kProgId)).objectAs<kro::IItemStateInfo>();
       if (!instrSetupInfo) throw automation::Error::vb(automation::vbErrTypeMismatch);
       instrSetupInfo->ReadProperties(bag);
     }
@@ -97,7 +97,7 @@ void ZELControl::DoSetup() {
   try {
     PropertyChanged();
     if (!instrSetupInfo)
-      instrSetupInfo = Variant(automation::CreateObject(kro::ItemStateInfo::kProgId)).objectAs<kro::ItemStateInfo>();
+      instrSetupInfo = Variant(automation::CreateObject(kro::ItemStateInfo::kProgId)).objectAs<kro::IItemStateInfo>();
     if (!instrSetupInfo) throw automation::Error::vb(automation::vbErrTypeMismatch);
     instrSetupInfo->setSetupInterface(queryInterface(kISetupInterfaceIid));
     dialog = std::make_unique<FrmSetup>();

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     const auto bytes = storedBag(data, size);
     if (!bytes) return 0;
-    const automation::PropertyBag bag = automation::PropertyBag::fromBytes(*bytes);
+    automation::PropertyBag bag = automation::PropertyBag::fromBytes(*bytes);
     if (bag.toBytes() != *bytes) std::abort();
     kro::ItemStateInfo states;
     states.ReadProperties(bag);

@@ -8,11 +8,6 @@
 // their names. Below them S_OK and friends are the Windows macros, of the same values.
 #include "automation/Error.h"
 #include "automation/Registry.h"
-#include "companions/CIOSettings.h"
-#include "companions/ComponentVersionInfo.h"
-#include "companions/KroDiscoveryCtl.h"
-#include "companions/UtilitiesRegistration.h"
-#include "companions/VCUtilities.h"
 #include "companions/com/CompanionViews.h"
 #include "control/Registration.h"
 #include "forms/DispatchDesktop.h"
@@ -47,18 +42,14 @@ void placeControlsInDocuments() {
        }});
 }
 
-// The process's registry holds the library's own public classes and the instrument setups, once;
-// a class it does not hold is COM's: the instrument server, the discovery component, the RS-232
-// configuration, the utilities and the version information are the companions' module's. The
-// views let the system call them, and another component's Excel or Word, by name.
+// The process's registry holds the library's own public classes, once; a class it does not hold
+// is COM's: every companion (the instrument server, the discovery component, the RS-232
+// configuration, the setups, the utilities and the version information) is the companions'
+// module's. The views let the system call them, and another component's Excel or Word, by name.
 void registerInProcess() {
   static std::once_flag once;
   std::call_once(once, [] {
     automation::Registry& registry = automation::registry();
-    kro::registerUtilities(registry);
-    for (const char* clsid : {kro::ComponentVersionInfo::kClsid, kro::VCUtilities::kClsid, kro::CIOSettings::kClsid,
-                              kro::KroDiscoveryCtl::kClsid})
-      registry.unregisterClass(clsid);
     zel::DllRegisterServer();
     registry.setOutsideFactory(automation::com::createComObject);
     office::com::registerExcelViews(registry);

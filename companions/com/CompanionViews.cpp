@@ -1,11 +1,13 @@
 // The instrument server and its device through IDispatch, as IZELEZ and IZELDevice, the
 // discovery control, its IO settings and the RS-232 configuration as IKroDiscoveryCtl,
-// ICIOSettings and IRS232Config, and the version information as IComponentVersionInfo.
+// ICIOSettings and IRS232Config, the setup information as IItemStateInfo, and the version
+// information as IComponentVersionInfo.
 #include "companions/com/CompanionViews.h"
 
 #include "automation/Conversions.h"
 #include "companions/IComponentVersionInfo.h"
 #include "companions/ICIOSettings.h"
+#include "companions/IItemStateInfo.h"
 #include "companions/IKroDiscoveryCtl.h"
 #include "companions/IRS232Config.h"
 #include "companions/IZELDevice.h"
@@ -27,6 +29,10 @@ namespace {
 
 // An object property's value: the object, or nullptr for Nothing.
 ObjectPtr object(const Variant& value) { return value.isObject() ? value.asObject() : nullptr; }
+
+// The document's bag, lent to the other module for the length of one call; it reads and writes
+// it by name.
+Variant lent(automation::PropertyBag& bag) { return Variant(ObjectPtr(ObjectPtr(), &bag)); }
 
 class DeviceView final : public LateBound<IZELDevice> {
  public:
@@ -100,12 +106,24 @@ class IoSettingsView final : public LateBound<ICIOSettings> {
   void setHostName(const Variant& host) override { put("HostName", host); }
   ObjectPtr IoConfigurations() const override { return object(get("IoConfigurations")); }
   void setIoConfigurations(ObjectPtr configurations) override { putRef("IoConfigurations", std::move(configurations)); }
-  // The bag goes over for the length of the call; the other module reads and writes it by name.
-  void WriteProperties(automation::PropertyBag& bag) override { call("WriteProperties", {Variant(lent(bag))}); }
-  void ReadProperties(automation::PropertyBag& bag) override { call("ReadProperties", {Variant(lent(bag))}); }
+  void WriteProperties(automation::PropertyBag& bag) override { call("WriteProperties", {lent(bag)}); }
+  void ReadProperties(automation::PropertyBag& bag) override { call("ReadProperties", {lent(bag)}); }
+};
 
- private:
-  static ObjectPtr lent(automation::PropertyBag& bag) { return ObjectPtr(ObjectPtr(), &bag); }
+class SetupInfoView final : public LateBound<IItemStateInfo> {
+ public:
+  using LateBound::LateBound;
+  ObjectPtr SetupInterface() const override { return object(get("SetupInterface")); }
+  // The states reach the analyzer through the host's own setup interface, handed over as it is.
+  void setSetupInterface(ObjectPtr setupInterface) override { putRef("SetupInterface", std::move(setupInterface)); }
+  int32_t Count() const override { return CLng(get("Count")); }
+  ObjectPtr Item(int32_t index) const override { return object(get("Item", {index})); }
+  void Capture(const std::string& name) override { call("Capture", {name}); }
+  void Restore(const std::string& name) override { call("Restore", {name}); }
+  void Remove(const std::string& name) override { call("Remove", {name}); }
+  void Import(const std::string& fileName, const std::string& name) override { call("Import", {fileName, name}); }
+  void WriteProperties(automation::PropertyBag& bag) override { call("WriteProperties", {lent(bag)}); }
+  void ReadProperties(automation::PropertyBag& bag) override { call("ReadProperties", {lent(bag)}); }
 };
 
 class RS232ConfigView final : public LateBound<IRS232Config> {
@@ -137,6 +155,7 @@ void registerCompanionViews(automation::Registry& registry) {
   registry.registerView(typeid(IKroDiscoveryCtl), office::com::viewOfForeign<DiscoveryControlView>());
   registry.registerView(typeid(ICIOSettings), office::com::viewOfForeign<IoSettingsView>());
   registry.registerView(typeid(IRS232Config), office::com::viewOfForeign<RS232ConfigView>());
+  registry.registerView(typeid(IItemStateInfo), office::com::viewOfForeign<SetupInfoView>());
   registry.registerView(typeid(IComponentVersionInfo), office::com::viewOfForeign<VersionInfoView>());
 }
 

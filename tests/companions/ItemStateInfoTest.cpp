@@ -48,7 +48,8 @@ TEST(ItemStateInfo, DamagedStatesAreRefusedWholeAndTheStatesKept) {
   };
   const int32_t damaged = companionError(ErrorCode::DamagedStates, "").number();
   ItemStateInfo info;
-  info.ReadProperties(twoStates());
+  PropertyBag saved = twoStates();
+  info.ReadProperties(saved);
   ASSERT_EQ(info.Count(), 2);
   EXPECT_EQ(info.find("STATE 2")->version(), "1.40");
   for (const Row& row : rows) {

@@ -37,7 +37,7 @@ class Setups : public testing::WorkbookSession {
  protected:
   // Capture/Restore Settings, where the user acts in the setups panel.
   void inDialog(const std::function<void(kro::InstrumentState&, User&)>& script) {
-    WorkbookSession::inDialog<FrmSetup>("setups", [=](FrmSetup& dialog, User& user) { script(*dialog.panel(), user); });
+    WorkbookSession::inDialog<FrmSetup>("setups", [=](FrmSetup& dialog, User& user) { script(*dialog.InstrumentState1.object<kro::InstrumentState>(), user); });
   }
   sim::Settings settings() {
     return analyzer.withAnalyzer([](sim::Analyzer& a) { return a.settings(); });

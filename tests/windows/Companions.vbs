@@ -130,6 +130,17 @@ Check "the discovery control's message for an address where nobody answers", _
       InStr(desk.Transcript, "message Instrument Discovery 48: No supported instrument answers at " & nobody & ".") > 0, True
 Check "then the analyzer's address connects", desk.Problems, ""
 Check "the server's device holds the link chosen there", own.ZelServer.Device.IoSession.Address, bag.address
+
+' Capture/Restore Settings hosts the companions' setups panel: the state captured there is read
+' from the analyzer through the control's own setup interface, and restored the same way.
+desk.Clear
+desk.OnForm "FrmSetup", Array("type InstrumentState1.nameBox wide", "click InstrumentState1.captureButton", _
+                              "expect InstrumentState1.statusLabel Captured wide", _
+                              "click InstrumentState1.restoreButton", "expect InstrumentState1.statusLabel Restored wide", _
+                              "click closeButton")
+own.DoSetup
+Check "a state captured and restored in the setups panel", desk.Transcript & desk.Problems, _
+      "form FrmSetup (Capture/Restore Settings)" & vbLf
 desk.Clear
 desk.OnForm "frmConnect1", Array("expect IOSetting1.addressBox " & bag.address, "click IOSetting1.disconnectButton", _
                                  "click closeButton")

@@ -4,12 +4,20 @@
 #include <gmock/gmock.h>
 
 #include "RecordedObject.h"
+#include "TestDesktop.h"
 #include "about/FrmAbout.h"
+#include "automation/SafeArray.h"
 #include "companions/ComponentVersionInfo.h"
+#include "companions/InstrumentState.h"
+#include "companions/ItemState.h"
+#include "companions/ItemStateInfo.h"
+#include "companions/UtilitiesRegistration.h"
+#include "forms/DispatchDesktop.h"
 #include "companions/SimulatedAnalyzer.h"
 #include "companions/com/CompanionViews.h"
 #include "support/ErrorOf.h"
 #include "support/HostFixture.h"
+#include "support/WorkbookSession.h"
 #include "transfer/InstrumentServer.h"
 
 namespace zeltest {
@@ -101,6 +109,67 @@ TEST(VersionInfoView, AboutShowsTheVersionTheOtherModulesServiceReads) {
                         .objectAs<kro::IComponentVersionInfo>();
   EXPECT_EQ(testsupport::errorOf([&] { info->Load("KroIO.GPIB"); }),
             automation::vbObjectError + kro::IComponentVersionInfo::kErrNotRegistered);
+}
+
+// Capture/Restore Settings with the setups of another module: the dialog hosts that module's
+// panel and the person's typing reaches it there; the states it captures through the control's
+// setup interface are written into the document's bag by that module, and read back from it
+// when the document opens again.
+class SetupsElsewhere : public zel::testing::WorkbookSession {
+ protected:
+  SetupsElsewhere() {
+    connect();
+    kro::registerUtilities(*companions);
+    for (const char* progId : {kro::ItemStateInfo::kProgId, kro::ItemState::kProgId, kro::InstrumentState::kProgId})
+      host.registry.unregisterClass(progId);
+    host.registry.setOutsideFactory([this](std::string_view progId) -> ObjectPtr {
+      return std::make_shared<RecordedObject>(companions->createObject(progId), calls);
+    });
+    kro::com::registerCompanionViews(host.registry);
+  }
+  long callsStartingWith(const std::string& start) const {
+    return std::count_if(calls->begin(), calls->end(), [&](const std::string& call) { return call.rfind(start, 0) == 0; });
+  }
+
+  std::shared_ptr<automation::Registry> companions = std::make_shared<automation::Registry>();
+  std::shared_ptr<CallRecord> calls = std::make_shared<CallRecord>();
+};
+
+TEST_F(SetupsElsewhere, TheStatesAreCapturedInThePanelAndKeptInTheDocumentByTheirModule) {
+  const auto player = std::make_shared<TestDesktop>();
+  player->OnForm("FrmSetup", Variant(automation::SafeArray::ofVariants(
+                                 {Variant("type InstrumentState1.nameBox wide"), Variant("click InstrumentState1.captureButton"),
+                                  Variant("expect InstrumentState1.statusLabel Captured wide"), Variant("click closeButton")})));
+  {
+    forms::DispatchDesktop desktop(player);
+    forms::ScopedDesktop scope(desktop);
+    control->DoSetup();
+  }
+  EXPECT_EQ(player->Problems(), "");
+  ASSERT_EQ(control->setupInfo()->Count(), 1);
+  EXPECT_FALSE(control->setupInfo()->SetupInterface()) << "the control is the states' to reach only in the dialog";
+  EXPECT_EQ(callsStartingWith("ItemStateInfo.SetupInterface putref"), 2);
+  EXPECT_EQ(callsStartingWith("InstrumentState.InstrumentSetupInfo putref"), 1);
+  // The dialog knows the panel through automation only, without a view: in the user's locale.
+  EXPECT_EQ(callsStartingWith("InstrumentState.DesktopAction call 1024 (\"type nameBox wide\")"), 1);
+
+  automation::PropertyBag bag;
+  control->WriteProperties(bag);
+  EXPECT_EQ(bag.ReadProperty(kro::ItemStateInfo::kKeyName + std::string("1")), Variant("wide"));
+  EXPECT_EQ(bag.ReadProperty(kro::ItemStateInfo::kKeyModel + std::string("1")), Variant("ZEL-R 3036"));
+  EXPECT_EQ(callsStartingWith("ItemStateInfo.WriteProperties call 1033 (PropertyBag)"), 1);
+
+  zel::testing::Host reopened;
+  reopened.registry.unregisterClass(kro::ItemStateInfo::kProgId);
+  reopened.registry.setOutsideFactory([this](std::string_view progId) -> ObjectPtr {
+    return std::make_shared<RecordedObject>(companions->createObject(progId), calls);
+  });
+  kro::com::registerCompanionViews(reopened.registry);
+  reopened.startExcel();
+  const auto book = reopened.placeInWorkbook();
+  book->ReadProperties(bag);
+  EXPECT_EQ(book->setupInfo()->Count(), 1);
+  EXPECT_EQ(callsStartingWith("ItemStateInfo.ReadProperties call 1033 (PropertyBag)"), 1);
 }
 
 }  // namespace
