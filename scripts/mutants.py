@@ -222,6 +222,16 @@ FAULTS = [
           "          .method(\"StartTransfer\", t + 7, &ZELControl::StartTransfer)\n",
           "          .method(\"StartTransfer\", t + 7, &ZELControl::StartTransfer)\n"
           "          .method(\"StopTransfer\", t + 6, &ZELControl::StopTransfer)\n", [CONTROL], "Registration.*"),
+    Fault("companions: Disconnect heard by nobody", "companions/KroDiscoveryCtl.cpp",
+          "    sink->invoke(kDispDisconnect, automation::DispatchKind::Method, none);", "    (void)sink;", [COMPANIONS, CONTROL],
+          "Discovery.Disconnect*:Connect.*"),
+    Fault("companions: a restored serial link ignores the host's RS-232 configuration", "companions/RS232Config.cpp",
+          "  if (!entry) return serial;", "  return serial;", [COMPANIONS], "CIOSettings.*"),
+    Fault("control: the Connect dialog does not listen to the discovery control", "control/frmConnect1.cpp",
+          "  discoveryEvents_ = automation::adviseEvents(control,", "  discoveryEvents_ = 0 * automation::adviseEvents(nullptr,",
+          [CONTROL], "Connect.*"),
+    Fault("forms: a hosted automation object seen only as the type it was given", "platform/forms/VBControlExtender.h",
+          "      if (automation_) return automation::Variant(automation_).objectAs<T>();", "", [CONTROL], "Connect.*"),
     Fault("companions: two states under one name in another letter case", "companions/ItemStateInfo.cpp",
           "if (automation::equalsNoCase(earlier->name(), state->name()))", "if (earlier->name() == state->name())",
           [COMPANIONS], "ItemStateInfo.*"),
@@ -300,6 +310,20 @@ FAULTS = [
     Fault("views: the library binds to the version service's own class", "control/ZELControlAbout.cpp",
           ".objectAs<kro::IComponentVersionInfo>();", ".objectAs<kro::ComponentVersionInfo>();", [VIEWS],
           "VersionInfoView.*"),
+    Fault("views: the person's action never reaches another module's control", "platform/forms/DispatchDesktop.cpp",
+          "    automation::callMethod(static_cast<VBControlExtender&>(control).foreignControl(),\n"
+          "                           DispatchDesktop::kHostedActionMember, {rest});\n", "    (void)rest;\n", [VIEWS],
+          "OfficeViews.GetDataWithAnotherModulesCompanions*:SetupsElsewhere.*"),
+    Fault("views: the IO settings handed to another module's discovery control by value",
+          "companions/com/CompanionViews.cpp", 'putRef("IOSettings", std::move(settings));',
+          'put("IOSettings", Variant(std::move(settings)));', [VIEWS], "OfficeViews.GetDataWithAnotherModulesCompanions*"),
+    Fault("views: the document's bag never lent to another module's setups", "companions/com/CompanionViews.cpp",
+          'void WriteProperties(automation::PropertyBag& bag) override { call("WriteProperties", {lent(bag)}); }\n'
+          '  void ReadProperties(automation::PropertyBag& bag) override { call("ReadProperties", {lent(bag)}); }\n};\n\n'
+          'class RS232ConfigView',
+          'void WriteProperties(automation::PropertyBag&) override {}\n'
+          '  void ReadProperties(automation::PropertyBag& bag) override { call("ReadProperties", {lent(bag)}); }\n};\n\n'
+          'class RS232ConfigView', [VIEWS], "SetupsElsewhere.*"),
     # --- apps -----------------------------------------------------------------------------------
     Fault("apps: a plain get-data selects no annotation", "apps/ExcelHost.cpp",
           "  if (request.annotations) user.select(f.annotationsList, annotationIndices(*request.annotations));",

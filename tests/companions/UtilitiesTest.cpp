@@ -11,6 +11,7 @@
 #include "companions/IoLinkFactory.h"
 #include "companions/ComponentVersionInfo.h"
 #include "companions/RS232Config.h"
+#include "companions/SerialLink.h"
 #include "companions/UtilitiesRegistration.h"
 #include "companions/VCUtilities.h"
 #include "office/excel/MemoryApplication.h"
@@ -88,6 +89,32 @@ TEST(CIOSettings, RemembersTheLinkAndHostInTheDocumentsBag) {
   damaged.WriteProperty(CIOSettings::kKeyLinkAddress, Variant("GARBAGE"));
   EXPECT_NE(errorOf([&] { restored.ReadProperties(damaged); }), 0);
   EXPECT_EQ(restored.IoLink(), nullptr);
+}
+
+// A serial link restored from the document opens with the "RS232" entry the host gave the
+// settings, read by name; without one, with the usual 9600 8N1.
+TEST(CIOSettings, ARestoredSerialLinkTakesTheHostsRs232Configuration) {
+  const auto rs232 = std::make_shared<RS232Config>();
+  rs232->setBaudRate(19200);
+  rs232->setDataBits(7);
+  rs232->setParity(rs232ParityEven);
+  rs232->setStopBits(2);
+  const auto configurations = std::make_shared<automation::Collection>();
+  configurations->Add(Variant(rs232), Variant("RS232"));
+  CIOSettings settings;
+  settings.setIoConfigurations(configurations);
+  automation::PropertyBag bag;
+  bag.WriteProperty(CIOSettings::kKeyLinkAddress, Variant("ASRL/dev/ttyS1::INSTR"));
+  settings.ReadProperties(bag);
+  auto serial = std::dynamic_pointer_cast<SerialLink>(settings.IoLink());
+  ASSERT_TRUE(serial);
+  EXPECT_EQ(serial->settings(), *rs232);
+
+  settings.setIoConfigurations(std::make_shared<automation::Collection>());
+  settings.ReadProperties(bag);
+  serial = std::dynamic_pointer_cast<SerialLink>(settings.IoLink());
+  ASSERT_TRUE(serial);
+  EXPECT_EQ(serial->settings(), RS232Config());
 }
 
 TEST(ComponentVersionInfo, AnswersFromTheRegisteredComponentsVersionData) {
