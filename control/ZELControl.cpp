@@ -10,6 +10,7 @@
 #include "automation/Registry.h"
 #include "automation/SafeArray.h"
 #include "automation/TypeInfoBuilder.h"
+#include "companions/CIOSettings.h"
 #include "companions/IRS232Config.h"
 #include "companions/RS232Config.h"
 #include "companions/VCUtilities.h"

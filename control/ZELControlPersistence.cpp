@@ -6,6 +6,8 @@
 #include "automation/Conversions.h"
 #include "automation/Error.h"
 #include "automation/Registry.h"
+#include "companions/CIOSettings.h"
+#include "companions/ItemStateInfo.h"
 #include "connections/ExcelDataConnection.h"
 #include "connections/WordDataConnection.h"
 #include "control/FrmSetup.h"

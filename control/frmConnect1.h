@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "automation/Object.h"
-#include "companions/CIOSettings.h"
+#include "companions/ICIOSettings.h"
 #include "companions/IKroDiscoveryCtl.h"
 #include "connections/DataConnection.h"
 #include "forms/CommandButton.h"
