@@ -13,11 +13,6 @@ namespace {
 constexpr forms::OLE_COLOR kLinkColour = forms::RGB(0, 0, 255);
 constexpr forms::OLE_COLOR kFollowedLinkColour = forms::RGB(255, 0, 0);
 
-const automation::Collection& items(const std::shared_ptr<automation::Collection>& collection) {
-  if (!collection) throw automation::Error::vb(automation::vbErrObjectNotSet);
-  return *collection;
-}
-
 }  // namespace
 
 FrmAbout::FrmAbout() : Form("FrmAbout", "About", 5520, 4170) {
@@ -95,7 +90,7 @@ void FrmAbout::InitModels(const automation::ObjectPtr& models) {
 void FrmAbout::InitComponentInfo(const std::shared_ptr<automation::Collection>& components) {
   FrmVersionInfo& versionInfo = frmVersionInfo();
   versionInfo.clearInfo();
-  for (const automation::Variant& progId : items(components)) versionInfo.loadInfo(automation::CStr(progId));
+  for (const automation::Variant& progId : automation::itemsOf(components)) versionInfo.loadInfo(automation::CStr(progId));
 }
 
 void FrmAbout::InitLinks(std::string corvane, std::string veltrix, std::string product, std::string product2) {
